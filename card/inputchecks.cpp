@@ -1,0 +1,20 @@
+#include "inputchecks.h"
+
+#include "punchcard.h"
+
+LengthCheck CheckLength(std::string_view text)
+{
+    return {text.size(), text.size() <= ColumnLimit};
+}
+
+CharacterCheck CheckCharacters(std::string_view text)
+{
+    CharacterCheck check;
+    check.echo.reserve(text.size());
+    for (char c : text) {
+        check.echo += c;
+        if (!PunchCode(static_cast<unsigned char>(c)))
+            check.allowed = false;
+    }
+    return check;
+}

@@ -1,0 +1,114 @@
+#include "cardface.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int ColumnPitch = 16;
+constexpr int ColumnOffset = 10; // left edge of column c: 16 * c + 10
+constexpr int HoleWidth = 10;
+constexpr int HoleHeight = 20;
+constexpr int FirstHoleTop = 20;
+constexpr int ZoneRowPitch = 22;  // after row positions 1 and 2
+constexpr int DigitRowPitch = 40; // after every later position
+
+constexpr int UpperColumnNumberTops[] = {25, 92};
+constexpr int LowerColumnNumberTops[] = {250, 410};
+constexpr int FirstDigitTop = 68;
+
+constexpr const char *LabelFace = "Courier New";
+constexpr int ColumnNumberPixels = 7; // 5 pt at 96 dpi
+constexpr int DigitPixels = 16;       // 12 pt at 96 dpi
+
+constexpr int columnLeft(int column)
+{
+    return ColumnPitch * column + ColumnOffset;
+}
+
+constexpr int holeTop(int position)
+{
+    int top = FirstHoleTop;
+    for (int p = 1; p < position; ++p)
+        top += p <= 2 ? ZoneRowPitch : DigitRowPitch;
+    return top;
+}
+
+QFont labelFont(int pixels)
+{
+    QFont font(QString::fromLatin1(LabelFace));
+    font.setPixelSize(pixels);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+CardFace::CardFace(QWidget *parent)
+    : QWidget(parent), columnNumberFont(labelFont(ColumnNumberPixels)), digitFont(labelFont(DigitPixels))
+{
+    // Built in the order they stack: column numbers, then digits; the hole
+    // marks are painted over all of them.
+    printedLabels.reserve(std::size(UpperColumnNumberTops) * CardColumns * 2 + 10 * CardColumns);
+    for (int top : UpperColumnNumberTops)
+        addLabelRow(top, {}, false);
+    for (int top : LowerColumnNumberTops)
+        addLabelRow(top, {}, false);
+    for (int d = 0; d <= 9; ++d)
+        addLabelRow(FirstDigitTop + DigitRowPitch * d, QString::number(d), true);
+}
+
+void CardFace::addLabelRow(int top, const QString &caption, bool digit)
+{
+    const QFontMetrics metrics(digit ? digitFont : columnNumberFont);
+    for (int column = 1; column <= CardColumns; ++column) {
+        const QString text = digit ? caption : QString::number(column);
+        // Auto-sized to the caption, as a label is.
+        const QRect rect(columnLeft(column), top, metrics.horizontalAdvance(text), metrics.height());
+        printedLabels.push_back({rect, text, digit});
+    }
+}
+
+QRect CardFace::holeRect(int index)
+{
+    const int position = index / CardColumns + 1;
+    const int column = index % CardColumns + 1;
+    return {columnLeft(column), holeTop(position), HoleWidth, HoleHeight};
+}
+
+void CardFace::showCard(const TPunchCard &card)
+{
+    const std::bitset<CardPositions> changed = visibleHoles ^ card.holes();
+    if (changed.none())
+        return;
+    visibleHoles = card.holes();
+    for (int index = 0; index < CardPositions; ++index) {
+        if (changed.test(static_cast<std::size_t>(index)))
+            update(holeRect(index));
+    }
+}
+
+void CardFace::paintEvent(QPaintEvent *event)
+{
+    const QRegion &exposed = event->region();
+    QPainter painter(this);
+    const QColor background = palette().color(QPalette::Window);
+    painter.setPen(Qt::black);
+
+    for (const Label &label : printedLabels) {
+        if (!exposed.intersects(label.rect))
+            continue;
+        // Labels are opaque: the group box's colour behind the text.
+        painter.fillRect(label.rect, background);
+        painter.setFont(label.digit ? digitFont : columnNumberFont);
+        painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, label.caption);
+    }
+    for (int index = 0; index < CardPositions; ++index) {
+        if (!visibleHoles.test(static_cast<std::size_t>(index)))
+            continue;
+        const QRect hole = holeRect(index);
+        if (exposed.intersects(hole))
+            painter.fillRect(hole, Qt::black); // black fill in a black outline
+    }
+}

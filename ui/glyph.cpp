@@ -1,0 +1,38 @@
+#include "glyph.h"
+
+#include <QImage>
+#include <QPixmap>
+
+namespace {
+
+QImage glyphImage(const QString &name)
+{
+    return QImage(QStringLiteral(":/glyphs/%1.bmp").arg(name));
+}
+
+} // namespace
+
+QSize glyphSize(const QString &name)
+{
+    const QImage image = glyphImage(name);
+    return {image.width() / 2, image.height()};
+}
+
+QIcon loadGlyph(const QString &name)
+{
+    const QImage bitmap = glyphImage(name);
+    const QRgb transparent = bitmap.pixel(0, bitmap.height() - 1);
+    QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == transparent)
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    const int width = image.width() / 2;
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image.copy(0, 0, width, image.height())), QIcon::Normal);
+    icon.addPixmap(QPixmap::fromImage(image.copy(width, 0, width, image.height())), QIcon::Disabled);
+    return icon;
+}

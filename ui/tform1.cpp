@@ -1,0 +1,475 @@
+#include "tform1.h"
+
+#include "cardface.h"
+#include "glyph.h"
+#include "inputchecks.h"
+#include "inputtext.h"
+#include "layout.h"
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Space between a text box's frame and its text, small enough for one line
+// of the input font in a box 25 pixels high.
+constexpr int MemoTextMargin = 1;
+
+// Faces for the layout's Windows fonts where they are missing: Liberation's
+// faces keep the metrics of Arial (close to MS Sans Serif, with the same
+// 13-pixel text height at 11 pixels), Courier New and Times New Roman.
+void substituteMissingFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+QFont makeFont(const FontSpec &spec, double scale)
+{
+    QFont font(QString::fromLatin1(spec.face));
+    font.setPixelSize(qRound(-spec.height * scale));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    return font;
+}
+
+QColor colour(Colour c)
+{
+    switch (c) {
+    case Colour::Inherit:
+    case Colour::WindowText: return QApplication::palette().color(QPalette::WindowText);
+    case Colour::Maroon: return {128, 0, 0};
+    case Colour::Green: return {0, 128, 0};
+    case Colour::Navy: return {0, 0, 128};
+    case Colour::Red: return {255, 0, 0};
+    case Colour::Yellow: return {255, 255, 0};
+    }
+    return {};
+}
+
+const ButtonKindSpec &buttonKind(ButtonKind kind)
+{
+    return *std::find_if(ButtonKinds.begin(), ButtonKinds.end(),
+                         [kind](const ButtonKindSpec &spec) { return spec.kind == kind; });
+}
+
+// A text box takes typed characters, Enter, Esc and the arrow keys itself,
+// so none of the window's keyboard roles acts while it has the focus.
+bool takesTyping(const QWidget *widget)
+{
+    return qobject_cast<const QPlainTextEdit *>(widget) != nullptr;
+}
+
+// A text sized to its text widens where this screen's font needs more room
+// than the layout gives it.
+void widenToText(QWidget *text)
+{
+    text->resize(std::max(text->width(), text->sizeHint().width()), text->height());
+}
+
+QString toQString(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace
+
+TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
+    : QWidget(parent), messageBox(messageBox)
+{
+    substituteMissingFonts();
+    setWindowTitle(QString::fromLatin1(WindowCaption));
+    setFont(makeFont(WindowFont, 1.0));
+    move(WindowLeft, WindowTop);
+    resize(WindowOuterWidth, WindowOuterHeight);
+
+    createControls(textHeight > 0 ? textHeight : measuredTextHeight());
+    connectHandlers();
+    FormCreate();
+}
+
+int TForm1::measuredTextHeight()
+{
+    substituteMissingFonts();
+    // Ascent and descent each rounded up, as the platform the layout was
+    // made on reports a font's text height.
+    const QFontMetricsF metrics(makeFont(WindowFont, 1.0));
+    return int(std::ceil(metrics.ascent()) + std::ceil(metrics.descent()));
+}
+
+void TForm1::createControls(int textHeight)
+{
+    const double scale = double(textHeight) / DesignTextHeight;
+    QHash<QString, QWidget *> controls;
+    QWidget *previousStop = nullptr;
+    for (const ControlSpec &spec : Layout) {
+        QWidget *parent = spec.parent ? controls.value(QString::fromLatin1(spec.parent)) : this;
+        QWidget *control = createControl(spec, parent, scale);
+        controls.insert(QString::fromLatin1(spec.name), control);
+        if (control->focusPolicy() & Qt::TabFocus) {
+            if (previousStop)
+                setTabOrder(previousStop, control);
+            previousStop = control;
+        }
+    }
+
+    auto find = [&controls]<typename T>(T *&member, const char *name) {
+        member = qobject_cast<T *>(controls.value(QString::fromLatin1(name)));
+        Q_ASSERT(member);
+    };
+    find(Panel1, "Panel1");
+    find(CtrlGroup, "CtrlGroup");
+    find(StopBtn, "StopBtn");
+    find(RetryBtn, "RetryBtn");
+    find(ReadyBtn, "ReadyBtn");
+    find(InputBtn, "InputBtn");
+    find(InpGroup, "InpGroup");
+    find(LabelCounter, "LabelCounter");
+    find(InputMemo, "InputMemo");
+    find(CounterBtn, "CounterBtn");
+    find(StaticText1, "StaticText1");
+    find(TestBtn, "TestBtn");
+    find(StaticText2, "StaticText2");
+    find(StaticText6, "StaticText6");
+    find(HoleCardGroup, "HoleCardGroup");
+    find(StaticText3, "StaticText3");
+    find(StaticText4, "StaticText4");
+    find(StaticText5, "StaticText5");
+    find(TestMemo, "TestMemo");
+    find(StaticText7, "StaticText7");
+
+    // The sample sentence stands in the box as a line with its line break,
+    // and the caret at the start of the empty line after it. The sentence
+    // stays in view.
+    InputMemo->setPlainText(InputMemo->toPlainText() + QLatin1Char('\n'));
+    InputMemo->moveCursor(QTextCursor::End);
+    InputMemo->verticalScrollBar()->setValue(0);
+    InputMemo->setProperty("helpKeyword", QString::fromUtf8(InputHelpKeyword));
+
+    // The first control in tab order that takes the focus has it at start.
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled()) {
+            w->setFocus(Qt::ActiveWindowFocusReason);
+            break;
+        }
+    }
+}
+
+QWidget *TForm1::createControl(const ControlSpec &spec, QWidget *parent, double scale)
+{
+    const QString text = spec.text ? QString::fromUtf8(spec.text) : QString();
+    QWidget *control = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Panel: {
+        auto *panel = new QFrame(parent);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        panel->setLineWidth(1);
+        control = panel;
+        break;
+    }
+    case ControlKind::GroupBox:
+        control = new QGroupBox(text, parent);
+        break;
+    case ControlKind::StaticText:
+        control = new QLabel(text, parent);
+        break;
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, parent);
+        label->setAutoFillBackground(true); // opaque, in the parent's colour
+        control = label;
+        break;
+    }
+    case ControlKind::Memo: {
+        auto *memo = new QPlainTextEdit(text, parent);
+        memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        memo->setWordWrapMode(QTextOption::WordWrap);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        memo->setTabChangesFocus(true);
+        memo->document()->setDocumentMargin(MemoTextMargin);
+        control = memo;
+        break;
+    }
+    case ControlKind::BitBtn: {
+        auto *button = new QPushButton(parent);
+        setupButton(button, spec);
+        control = button;
+        break;
+    }
+    }
+
+    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setGeometry(qRound(spec.left * scale), qRound(spec.top * scale),
+                         qRound(spec.width * scale), qRound(spec.height * scale));
+    QPalette palette = control->palette();
+    if (spec.font.face)
+        control->setFont(makeFont(spec.font, scale));
+    if (spec.font.colour != Colour::Inherit) {
+        // Disabled text keeps the system's grey.
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                palette.setColor(group, role, colour(spec.font.colour));
+        }
+    }
+    if (spec.colour != Colour::Inherit) {
+        for (auto role : {QPalette::Window, QPalette::Base})
+            palette.setColor(role, colour(spec.colour));
+    }
+    control->setPalette(palette);
+    control->setEnabled(spec.enabled);
+    control->setHidden(!spec.visible);
+    if (spec.kind == ControlKind::StaticText || spec.kind == ControlKind::Label)
+        widenToText(control);
+    return control;
+}
+
+void TForm1::setupButton(QPushButton *button, const ControlSpec &spec)
+{
+    const ButtonKindSpec &kind = buttonKind(spec.button);
+    button->setText(QString::fromUtf8(spec.text ? spec.text : kind.caption));
+    const QString glyph = QString::fromLatin1(kind.glyph);
+    button->setIcon(loadGlyph(glyph));
+    button->setIconSize(glyphSize(glyph));
+    // Enter presses the focused button, as on a dialog.
+    button->setAutoDefault(true);
+    button->installEventFilter(this);
+
+    switch (spec.button) {
+    case ButtonKind::Close:
+        connect(button, &QPushButton::clicked, this, &QWidget::close);
+        break;
+    case ButtonKind::Cancel:
+        cancelButton = button;
+        break;
+    case ButtonKind::OK:
+    case ButtonKind::Yes:
+        defaultButtons.append(button);
+        break;
+    case ButtonKind::None:
+    case ButtonKind::Retry:
+    case ButtonKind::All:
+        break;
+    }
+}
+
+void TForm1::connectHandlers()
+{
+    connect(TestBtn, &QPushButton::clicked, this, &TForm1::TestBtnClick);
+    connect(CounterBtn, &QPushButton::clicked, this, &TForm1::CounterBtnClick);
+    connect(ReadyBtn, &QPushButton::clicked, this, &TForm1::ReadyBtnClick);
+    connect(RetryBtn, &QPushButton::clicked, this, &TForm1::RetryBtnClick);
+    connect(InputBtn, &QPushButton::clicked, this, &TForm1::InputBtnClick);
+    connect(qApp, &QApplication::focusChanged, this, &TForm1::updateDefaultFrames);
+}
+
+void TForm1::FormCreate()
+{
+    face = new CardFace(HoleCardGroup);
+    face->setGeometry(HoleCardGroup->rect());
+    face->showCard(PunchCard);
+}
+
+std::string TForm1::InputText() const
+{
+    const QString text = InputMemo->document()->toRawText();
+    return encodeInputText({reinterpret_cast<const char16_t *>(text.utf16()),
+                            static_cast<std::size_t>(text.size())});
+}
+
+void TForm1::TestBtnClick()
+{
+    setButtonEnabled(InputBtn, false);
+    setButtonEnabled(RetryBtn, true);
+    setButtonEnabled(TestBtn, false);
+    setButtonEnabled(CounterBtn, true);
+    const CharacterCheck check = CheckCharacters(InputText());
+    showMessage(check.message());
+    const std::u16string echo = decodeInputText(check.echo);
+    TestMemo->setPlainText(QString::fromUtf16(echo.data(), static_cast<qsizetype>(echo.size())));
+}
+
+void TForm1::CounterBtnClick()
+{
+    setButtonEnabled(ReadyBtn, true);
+    setButtonEnabled(CounterBtn, false);
+    const LengthCheck check = CheckLength(InputText());
+    LabelCounter->setText(QString::number(check.count));
+    widenToText(LabelCounter);
+    showMessage(check.message());
+    if (!check.permitted)
+        StaticText6->show();
+}
+
+void TForm1::ReadyBtnClick()
+{
+    setButtonEnabled(ReadyBtn, false);
+    const std::string text = InputText();
+    if (text.empty())
+        return;
+    PunchText(PunchCard, text, [this] {
+        face->showCard(PunchCard); // the earlier columns show while the box is up
+        showMessage(RejectionMessage);
+    });
+    face->showCard(PunchCard);
+}
+
+void TForm1::RetryBtnClick()
+{
+    InputMemo->clear();
+    setButtonEnabled(ReadyBtn, false);
+    setButtonEnabled(TestBtn, true);
+    setButtonEnabled(CounterBtn, false);
+    setButtonEnabled(InputBtn, true);
+    PunchCard.ClearCard();
+    face->showCard(PunchCard);
+}
+
+void TForm1::InputBtnClick()
+{
+    StaticText6->hide();
+    InputMemo->clear();
+}
+
+void TForm1::showMessage(const Message &message)
+{
+    messageBox.show(toQString(message.title), toQString(message.body));
+}
+
+void TForm1::setButtonEnabled(QPushButton *button, bool enabled)
+{
+    // A control that loses the focus by being disabled hands it to the
+    // window itself, not to the next control: Enter then goes to the
+    // enabled default button rather than to whatever comes next.
+    if (!enabled && focusWidget() == button)
+        setFocus(Qt::OtherFocusReason);
+    button->setEnabled(enabled);
+}
+
+void TForm1::updateDefaultFrames()
+{
+    // A default button is drawn as such while Enter would press it: the
+    // focused button always, a default-kind button while the focus is on
+    // something that neither is a button nor takes Enter.
+    QWidget *focus = focusWidget();
+    const bool enterIsFree = !qobject_cast<QAbstractButton *>(focus) && !takesTyping(focus);
+    for (QPushButton *button : defaultButtons)
+        button->setDefault(button == focus || (enterIsFree && button->isEnabled()));
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Only the buttons are watched.
+    auto *button = static_cast<QPushButton *>(watched);
+    if (event->type() == QEvent::EnabledChange) {
+        updateDefaultFrames();
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool altUp = !(key->modifiers() & Qt::AltModifier);
+        switch (key->key()) {
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            return altUp && moveFocusAmongSiblings(button, true);
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            return altUp && moveFocusAmongSiblings(button, false);
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the window when the focused control has not taken them.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!takesTyping(focusWidget())) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (modifiers == Qt::NoModifier) {
+                for (QPushButton *button : std::as_const(defaultButtons)) {
+                    if (button->isEnabled()) {
+                        button->click();
+                        return;
+                    }
+                }
+            }
+            break;
+        case Qt::Key_Escape:
+            if (modifiers == Qt::NoModifier && cancelButton->isEnabled()) {
+                cancelButton->click();
+                return;
+            }
+            break;
+        default:
+            if ((modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)
+                && event->text().size() == 1 && pressMnemonic(event->text().at(0)))
+                return;
+            break;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::pressMnemonic(QChar letter)
+{
+    if (!letter.isLetterOrNumber())
+        return false;
+    const auto buttons = findChildren<QPushButton *>();
+    for (QPushButton *button : buttons) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
+        if (!mnemonic.isEmpty() && button->isEnabled() && button->isVisible()
+            && (mnemonic[0].key() == QChar(letter).toUpper().unicode())) {
+            button->animateClick();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TForm1::moveFocusAmongSiblings(QWidget *from, bool forward)
+{
+    // Siblings were created in tab order, so their order among the parent's
+    // children is their tab order.
+    QWidgetList siblings;
+    for (QObject *child : from->parentWidget()->children()) {
+        if (auto *widget = qobject_cast<QWidget *>(child))
+            siblings.append(widget);
+    }
+    const qsizetype count = siblings.size();
+    qsizetype i = siblings.indexOf(from);
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget *next = siblings.at(((i + (forward ? step : -step)) % count + count) % count);
+        if (next->focusPolicy() != Qt::NoFocus && next->isEnabled() && next->isVisible()) {
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true; // the only control that can take the focus keeps it
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    // The outer size includes the frame where the window system draws one.
+    if (!sizedToFrame && !event->spontaneous()) {
+        sizedToFrame = true;
+        const QSize frame = frameGeometry().size() - size();
+        if (!frame.isNull())
+            resize(QSize(WindowOuterWidth, WindowOuterHeight) - frame);
+    }
+    QWidget::showEvent(event);
+}

@@ -1,3 +1,4 @@
+#include "hollerith.h"
 #include "inputchecks.h"
 #include "inputtext.h"
 #include "punchcard.h"
@@ -10,23 +11,6 @@
 using namespace std::string_literals;
 
 namespace {
-
-// The Hollerith rule, stated on its own: a digit punches its row; A to I
-// punch zone 12, J to R zone 11, S to Z zone 0, each with the letter's digit
-// row (1 to 9, and 2 to 9 for S to Z). Answers row positions 1 to 12.
-std::set<int> expectedPositions(char c)
-{
-    const auto position = [](int row) { return row == 12 ? 1 : row == 11 ? 2 : row + 3; };
-    if (c >= '0' && c <= '9')
-        return {position(c - '0')};
-    if (c >= 'A' && c <= 'I')
-        return {position(12), position(c - 'A' + 1)};
-    if (c >= 'J' && c <= 'R')
-        return {position(11), position(c - 'J' + 1)};
-    if (c >= 'S' && c <= 'Z')
-        return {position(0), position(c - 'S' + 2)};
-    return {};
-}
 
 std::set<int> punchedPositions(const TPunchCard &card, int column)
 {

@@ -101,6 +101,13 @@ TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
     FormCreate();
 }
 
+TForm1::~TForm1()
+{
+    // Closing the window while it is destroyed moves the focus; the
+    // buttons this window would update by then are gone.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
 int TForm1::measuredTextHeight()
 {
     substituteMissingFonts();

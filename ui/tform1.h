@@ -25,6 +25,7 @@ class TForm1 : public QWidget
 public:
     // textHeight is the window font's text height on this screen; 0 measures it.
     explicit TForm1(MessageBox &messageBox, int textHeight = 0, QWidget *parent = nullptr);
+    ~TForm1() override;
 
     // The window font's text height as the screen shows it.
     static int measuredTextHeight();

@@ -1,0 +1,239 @@
+#include "cardface.h"
+#include "recordingmessagebox.h"
+#include "tform1.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+// Pixel probes on the drawn card. The same probes run at a screen scale of
+// 2 too, where every logical pixel is two by two device pixels.
+class TestCardFace : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void holeTableFollowsTheRule();
+    void startShowsEveryLabelAndNoHole();
+    void punchedMarksCoverTheirDigits_data();
+    void punchedMarksCoverTheirDigits();
+    void rowTwelveCoversTheUpperColumnNumber();
+    void clearingRestoresTheStartFace();
+    void onlyChangedMarksAreRepainted();
+
+private:
+    void punch(const QString &text);
+    QImage grabCard() const;
+    // Black, background and other pixels in a rectangle of the group box.
+    int count(const QImage &card, const QRect &logical, const std::function<bool(QRgb)> &match) const;
+    int blackPixels(const QImage &card, const QRect &r) const
+    {
+        return count(card, r, [](QRgb p) { return qGray(p) < 40; });
+    }
+    int area(const QImage &card, const QRect &r) const
+    {
+        return count(card, r, [](QRgb) { return true; });
+    }
+    QRect holeInGroup(int position, int column) const
+    {
+        return CardFace::holeRect(flatIndex(position, column)).translated(form->cardFace()->pos());
+    }
+
+    RecordingMessageBox box;
+    TForm1 *form = nullptr;
+};
+
+void TestCardFace::init()
+{
+    form = new TForm1(box);
+}
+
+void TestCardFace::cleanup()
+{
+    delete form;
+    form = nullptr;
+}
+
+void TestCardFace::punch(const QString &text)
+{
+    form->InputMemo->setPlainText(text);
+    form->ReadyBtnClick();
+}
+
+QImage TestCardFace::grabCard() const
+{
+    return form->HoleCardGroup->grab().toImage();
+}
+
+int TestCardFace::count(const QImage &card, const QRect &logical, const std::function<bool(QRgb)> &match) const
+{
+    const qreal dpr = card.devicePixelRatio();
+    const QRect r(QPoint(qRound(logical.left() * dpr), qRound(logical.top() * dpr)),
+                  QSize(qRound(logical.width() * dpr), qRound(logical.height() * dpr)));
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += match(card.pixel(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+void TestCardFace::holeTableFollowsTheRule()
+{
+    const int tops[] = {20, 42, 64, 104, 144, 184, 224, 264, 304, 344, 384, 424};
+    for (int k = 0; k < CardPositions; ++k) {
+        const int column = k % 80 + 1;
+        QCOMPARE(CardFace::holeRect(k), QRect(16 * column + 10, tops[k / 80], 10, 20));
+    }
+    QCOMPARE(form->cardFace()->geometry(), form->HoleCardGroup->rect());
+    // Every mark lies inside the group box.
+    QVERIFY(form->HoleCardGroup->rect().contains(CardFace::holeRect(CardPositions - 1)));
+}
+
+void TestCardFace::startShowsEveryLabelAndNoHole()
+{
+    const QImage card = grabCard();
+    const QPoint origin = form->cardFace()->pos();
+    const auto &labels = form->cardFace()->labels();
+    QCOMPARE(labels.size(), std::size_t(320 + 800));
+
+    int digits = 0;
+    for (const CardFace::Label &label : labels) {
+        const QRect r = label.rect.translated(origin);
+        QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.caption));
+        digits += label.digit ? 1 : 0;
+    }
+    QCOMPARE(digits, 800);
+    // Digit rows at 68 + 40 d, column numbers at 25, 92, 250 and 410.
+    QCOMPARE(labels.at(0).rect.topLeft(), QPoint(26, 25));
+    QCOMPARE(labels.at(80).rect.topLeft(), QPoint(26, 92));
+    QCOMPARE(labels.at(239).rect.topLeft(), QPoint(1290, 250));
+    QCOMPARE(labels.at(240).rect.topLeft(), QPoint(26, 410));
+    QCOMPARE(labels.at(320).caption, QStringLiteral("0"));
+    QCOMPARE(labels.at(320).rect.topLeft(), QPoint(26, 68));
+    QCOMPARE(labels.back().caption, QStringLiteral("9"));
+    QCOMPARE(labels.back().rect.topLeft(), QPoint(1290, 428));
+
+    for (int k = 0; k < CardPositions; ++k) {
+        const QRect hole = CardFace::holeRect(k).translated(origin);
+        QVERIFY(blackPixels(card, hole) < area(card, hole));
+    }
+}
+
+void TestCardFace::punchedMarksCoverTheirDigits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QList<int>>("punched"); // row positions
+    QTest::newRow("A in column 1") << "A" << 1 << QList<int>{1, 4};
+    QTest::newRow("0 in column 80") << QString(79, ' ') + "0" << 80 << QList<int>{3};
+    QTest::newRow("S in column 2") << " S" << 2 << QList<int>{3, 5};
+    QTest::newRow("Z9: Z in column 1") << "Z9" << 1 << QList<int>{3, 12};
+}
+
+void TestCardFace::punchedMarksCoverTheirDigits()
+{
+    QFETCH(QString, text);
+    QFETCH(int, column);
+    QFETCH(QList<int>, punched);
+
+    punch(text);
+    const QImage card = grabCard();
+    for (int position = 1; position <= 12; ++position) {
+        const QRect hole = holeInGroup(position, column);
+        const bool black = blackPixels(card, hole) == area(card, hole);
+        QVERIFY2(black == punched.contains(position), qPrintable(QString::number(position)));
+        QCOMPARE(form->cardFace()->isHoleVisible(flatIndex(position, column)), punched.contains(position));
+        if (position >= 3) {
+            // The printed digit shows where its mark does not: its ink
+            // outside the mark is background only.
+            const QRect digit = hole.adjusted(0, 4, 0, -4);
+            QCOMPARE(blackPixels(card, digit) == area(card, digit), punched.contains(position));
+        }
+    }
+    if (text == QStringLiteral("A")) {
+        QCOMPARE(holeInGroup(1, 1).topLeft(), QPoint(26, 20));
+        QCOMPARE(holeInGroup(4, 1).topLeft(), QPoint(26, 104));
+    }
+    if (column == 80)
+        QCOMPARE(holeInGroup(3, 80).topLeft(), QPoint(1290, 64));
+}
+
+void TestCardFace::rowTwelveCoversTheUpperColumnNumber()
+{
+    const QPoint origin = form->cardFace()->pos();
+    const auto &labels = form->cardFace()->labels();
+    const QRect number = labels.at(2).rect.translated(origin); // "3" at top 25
+    QCOMPARE(labels.at(2).caption, QStringLiteral("3"));
+    QVERIFY(holeInGroup(1, 3).contains(number));
+
+    // No other row of column numbers meets a mark.
+    for (std::size_t i = 80; i < 320; ++i) {
+        for (int k = 0; k < CardPositions; ++k)
+            QVERIFY(!labels.at(i).rect.intersects(CardFace::holeRect(k)));
+    }
+
+    const QImage before = grabCard();
+    QVERIFY(blackPixels(before, number) < area(before, number));
+    punch("  A");
+    const QImage after = grabCard();
+    QCOMPARE(blackPixels(after, number), area(after, number));
+}
+
+void TestCardFace::clearingRestoresTheStartFace()
+{
+    const QImage start = grabCard();
+    punch("THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    QVERIFY(grabCard() != start);
+    form->RetryBtnClick();
+    for (int k = 0; k < CardPositions; ++k)
+        QVERIFY(!form->cardFace()->isHoleVisible(k));
+    QCOMPARE(grabCard(), start);
+}
+
+void TestCardFace::onlyChangedMarksAreRepainted()
+{
+    // The marks that change are scheduled for repaint; the rest of the
+    // face is not.
+    class Face : public CardFace
+    {
+    public:
+        using CardFace::CardFace;
+        QRegion painted;
+
+    protected:
+        void paintEvent(QPaintEvent *event) override
+        {
+            painted += event->region();
+            CardFace::paintEvent(event);
+        }
+    };
+
+    QWidget host;
+    host.resize(1313, 473);
+    Face face(&host);
+    face.resize(host.size());
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QTRY_VERIFY(!face.painted.isEmpty());
+    face.painted = QRegion();
+
+    TPunchCard card;
+    PunchText(card, "A", [] {});
+    face.showCard(card);
+    QTRY_VERIFY(!face.painted.isEmpty());
+    const QRegion expected = QRegion(CardFace::holeRect(flatIndex(1, 1))) + CardFace::holeRect(flatIndex(4, 1));
+    QVERIFY2((face.painted - expected).isEmpty(), "repainted more than the changed marks");
+
+    // Showing the same card again schedules nothing.
+    face.painted = QRegion();
+    face.showCard(card);
+    QTest::qWait(50);
+    QVERIFY(face.painted.isEmpty());
+}
+
+QTEST_MAIN(TestCardFace)
+#include "tst_cardface.moc"

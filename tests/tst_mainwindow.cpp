@@ -1,0 +1,469 @@
+#include "glyph.h"
+#include "cardface.h"
+#include "programname.h"
+#include "recordingmessagebox.h"
+#include "tform1.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString sampleSentence =
+    QStringLiteral("VERSUCH MOEGLICHST NICHT HOLZ STROMAUF ZU FLOESZEN ES WIRD NICHT FUNKTIONIEREN");
+
+QColor rgb(int r, int g, int b) { return QColor(r, g, b); }
+
+// The colour of a control's own text, by kind.
+QColor textColour(QWidget *w)
+{
+    if (qobject_cast<QPlainTextEdit *>(w))
+        return w->palette().color(QPalette::Active, QPalette::Text);
+    if (qobject_cast<QPushButton *>(w))
+        return w->palette().color(QPalette::Active, QPalette::ButtonText);
+    return w->palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+bool containsColour(const QImage &image, const std::function<bool(QColor)> &match)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (match(image.pixelColor(x, y)))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void windowAndStartState();
+    void focusOrder();
+    void keyboard_data();
+    void keyboard();
+    void enterGoesToTheDefaultButtonWhenFocusIsFree();
+    void arrowsMoveAmongSiblings_data();
+    void arrowsMoveAmongSiblings();
+    void glyphs_data();
+    void glyphs();
+    void disabledButtonsShowTheGreyPicture();
+    void resizingMovesNothing();
+    void scalesToTheTextHeight();
+    void taskBarName_data();
+    void taskBarName();
+
+private:
+    void showActive();
+    QWidget *control(const char *name) const { return form->findChild<QWidget *>(name); }
+
+    RecordingMessageBox box;
+    TForm1 *form = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    form = new TForm1(box);
+}
+
+void TestMainWindow::cleanup()
+{
+    delete form;
+    form = nullptr;
+    box.boxes.clear();
+    box.whileUp = nullptr;
+}
+
+void TestMainWindow::showActive()
+{
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+}
+
+void TestMainWindow::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("face"); // empty: the window font
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<QColor>("fontColour"); // invalid: the system's text colour
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("visible");
+
+    const QColor system;
+    const QString window = QStringLiteral("TForm1");
+    auto row = [](const char *name, const char *kind, const QString &parent, QRect geometry,
+                  const QString &text) -> QTestData & {
+        return QTest::newRow(name) << QString(name) << QString(kind) << parent << geometry << text;
+    };
+    row("Panel1", "QFrame", window, {0, 0, 1345, 665}, "") << QString() << 11 << false << false << system << true << true;
+    row("CtrlGroup", "QGroupBox", "Panel1", {904, 56, 425, 105}, "Ablaufsteuerung") << QString() << 11 << false << false << system << true << true;
+    row("StopBtn", "QPushButton", "CtrlGroup", {216, 64, 201, 25}, "S&chließen") << QString() << 11 << false << false << system << true << true;
+    row("RetryBtn", "QPushButton", "CtrlGroup", {8, 64, 201, 25}, "&Wiederholen") << QString() << 11 << false << false << system << false << true;
+    row("ReadyBtn", "QPushButton", "CtrlGroup", {216, 32, 201, 25}, "Lochkarte stanzen") << QString() << 11 << false << false << system << false << true;
+    row("InputBtn", "QPushButton", "CtrlGroup", {8, 32, 201, 25}, "Eingabetext löschen") << QString() << 11 << false << false << system << true << true;
+    row("InpGroup", "QGroupBox", "Panel1", {16, 56, 881, 105}, "Eingabe-Box") << QString() << 11 << false << false << system << true << true;
+    row("LabelCounter", "QLabel", "InpGroup", {144, 64, 33, 24}, "???") << "Times New Roman" << 21 << true << true << rgb(0, 128, 0) << true << true;
+    row("InputMemo", "QPlainTextEdit", "InpGroup", {8, 16, 857, 25}, sampleSentence + "\n") << "Courier New" << 16 << true << false << rgb(255, 255, 0) << true << true;
+    row("CounterBtn", "QPushButton", "InpGroup", {8, 64, 129, 25}, "Character Counter") << QString() << 11 << false << false << system << false << true;
+    row("StaticText1", "QLabel", "InpGroup", {184, 72, 55, 17}, "Characters") << QString() << 11 << false << false << system << true << true;
+    row("TestBtn", "QPushButton", "InpGroup", {392, 64, 129, 25}, "Zeichentest") << QString() << 11 << false << false << system << true << true;
+    row("StaticText2", "QLabel", "InpGroup", {536, 72, 333, 17}, "ACHTUNG: ... nur englische Großbuchtaben, Ziffern und Leerzeichen") << "MS Sans Serif" << 11 << false << false << rgb(255, 0, 0) << true << true;
+    row("StaticText6", "QLabel", "InpGroup", {248, 72, 121, 17}, "zu lang - auf 80 kürzen!!!") << QString() << 11 << false << false << system << true << false;
+    row("HoleCardGroup", "QGroupBox", "Panel1", {16, 176, 1313, 473}, "Lochkarte") << QString() << 11 << false << false << system << true << true;
+    row("StaticText3", "QLabel", "Panel1", {16, 16, 172, 28}, "Perforon ") << "Times New Roman" << 21 << true << true << rgb(128, 0, 0) << true << true;
+    row("StaticText4", "QLabel", "Panel1", {1056, 16, 85, 18}, "Beginn: 3.4.2023") << "Times New Roman" << 11 << true << true << rgb(255, 0, 0) << true << true;
+    row("StaticText5", "QLabel", "Panel1", {1160, 16, 161, 18}, "Aktueller Arbeitsstand: 16.4.2023") << "Times New Roman" << 11 << true << true << rgb(0, 128, 0) << true << true;
+    row("TestMemo", "QPlainTextEdit", "Panel1", {464, 16, 577, 25}, "") << QString() << 11 << false << false << system << false << true;
+    row("StaticText7", "QLabel", "Panel1", {320, 16, 143, 18}, "Testfeld für max. 80 Zeiechen") << "Times New Roman" << 11 << true << true << system << true << true;
+}
+
+void TestMainWindow::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, parent);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(QString, face);
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(QColor, fontColour);
+    QFETCH(bool, enabled);
+    QFETCH(bool, visible);
+
+    QWidget *w = control(qPrintable(name));
+    QVERIFY(w);
+    QCOMPARE(w->metaObject()->className(), kind);
+    QCOMPARE(w->parentWidget()->metaObject()->className() == QStringLiteral("TForm1")
+                 ? QStringLiteral("TForm1") : w->parentWidget()->objectName(),
+             parent);
+
+    QCOMPARE(w->pos(), geometry.topLeft());
+    QCOMPARE(w->height(), geometry.height());
+    if (qobject_cast<QLabel *>(w)) {
+        // Texts sized to their text may widen for this screen's font, never shrink.
+        QVERIFY2(w->width() >= geometry.width(), qPrintable(QString::number(w->width())));
+        QVERIFY(w->width() >= w->sizeHint().width());
+    } else {
+        QCOMPARE(w->width(), geometry.width());
+    }
+
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(w))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QPushButton *>(w))
+        shown = button->text();
+    else if (auto *group = qobject_cast<QGroupBox *>(w))
+        shown = group->title();
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+        shown = memo->toPlainText();
+    QCOMPARE(shown, text);
+
+    QCOMPARE(w->font().family(), face.isEmpty() ? QStringLiteral("MS Sans Serif") : face);
+    QCOMPARE(w->font().pixelSize(), pixels);
+    QCOMPARE(w->font().bold(), bold);
+    QCOMPARE(w->font().italic(), italic);
+    QCOMPARE(textColour(w), fontColour.isValid() ? fontColour : QApplication::palette().color(QPalette::WindowText));
+    QCOMPARE(w->isEnabled(), enabled);
+    QCOMPARE(w->isHidden(), !visible);
+}
+
+void TestMainWindow::windowAndStartState()
+{
+    QCOMPARE(form->windowTitle(), QStringLiteral("Perforon"));
+    QCOMPARE(form->pos(), QPoint(200, 196));
+    QCOMPARE(form->size(), QSize(1369, 712)); // no frame here: the client area takes it
+    QCOMPARE(form->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(form->font().pixelSize(), 11);
+    QCOMPARE(form->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+
+    // Yellow bold on navy, and the sample sentence with its line break.
+    QCOMPARE(form->InputMemo->palette().color(QPalette::Base), QColor(0, 0, 128));
+    QCOMPARE(form->InputText(), sampleSentence.toStdString() + "\r\n");
+    QCOMPARE(form->InputMemo->textCursor().blockNumber(), 1);
+    QCOMPARE(form->InputMemo->textCursor().positionInBlock(), 0);
+    QCOMPARE(form->InputMemo->property("helpKeyword").toString(),
+             QStringLiteral("Englische Großbuchstaben, Ziffern sowie Leerzeichen"));
+    QVERIFY(form->InputMemo->lineWrapMode() == QPlainTextEdit::WidgetWidth);
+    QCOMPARE(form->InputMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    // The label is opaque in its parent's colour.
+    QVERIFY(form->LabelCounter->autoFillBackground());
+    QCOMPARE(form->LabelCounter->palette().color(QPalette::Window),
+             form->InpGroup->palette().color(QPalette::Window));
+
+    showActive();
+    QCOMPARE(QApplication::focusWidget(), form->StopBtn);
+    for (int k = 0; k < CardPositions; ++k)
+        QVERIFY(!form->cardFace()->isHoleVisible(k));
+}
+
+void TestMainWindow::focusOrder()
+{
+    showActive();
+    const QList<QWidget *> forward = {form->StopBtn, form->InputBtn, form->InputMemo, form->TestBtn};
+    for (int i = 1; i <= forward.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), forward.at(i % forward.size()));
+    }
+    for (int i = forward.size() - 1; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), forward.at(i));
+    }
+
+    // Every control that can take the focus, in tab order through the containers.
+    const QList<QWidget *> chain = {form->StopBtn, form->RetryBtn, form->ReadyBtn, form->InputBtn,
+                                    form->InputMemo, form->CounterBtn, form->TestBtn, form->TestMemo};
+    QList<QWidget *> found;
+    for (QWidget *w = form->nextInFocusChain(); w != form; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            found.append(w);
+    }
+    QCOMPARE(found, chain);
+}
+
+void TestMainWindow::keyboard_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("input"); // the input box's text afterwards; "*": unchanged
+
+    const QString unchanged = QStringLiteral("*");
+    const int none = Qt::NoModifier;
+    QTest::newRow("Enter at start") << "StopBtn" << int(Qt::Key_Return) << none << true << unchanged;
+    QTest::newRow("C alone at start") << "StopBtn" << int(Qt::Key_C) << none << true << unchanged;
+    QTest::newRow("shifted C on a button") << "InputBtn" << int(Qt::Key_C) << int(Qt::ShiftModifier) << true << unchanged;
+    QTest::newRow("Alt+C from the input box") << "InputMemo" << int(Qt::Key_C) << int(Qt::AltModifier) << true << unchanged;
+    QTest::newRow("C typed in the input box") << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
+    QTest::newRow("Ctrl+C on a button") << "StopBtn" << int(Qt::Key_C) << int(Qt::ControlModifier) << false << unchanged;
+    QTest::newRow("W while Wiederholen is disabled") << "StopBtn" << int(Qt::Key_W) << none << false << unchanged;
+    QTest::newRow("Alt+W while Wiederholen is disabled") << "InputBtn" << int(Qt::Key_W) << int(Qt::AltModifier) << false << unchanged;
+    QTest::newRow("Esc on a button cancels") << "StopBtn" << int(Qt::Key_Escape) << none << false << "";
+    QTest::newRow("Esc in the input box") << "InputMemo" << int(Qt::Key_Escape) << none << false << unchanged;
+    QTest::newRow("Shift+Esc on a button") << "StopBtn" << int(Qt::Key_Escape) << int(Qt::ShiftModifier) << false << unchanged;
+    QTest::newRow("Enter in the input box") << "InputMemo" << int(Qt::Key_Return) << none << false << sampleSentence + "\n\n";
+    QTest::newRow("Enter on the cancel button") << "InputBtn" << int(Qt::Key_Return) << none << false << "";
+    QTest::newRow("Space on the close button") << "StopBtn" << int(Qt::Key_Space) << none << true << unchanged;
+    QTest::newRow("F1 in the input box") << "InputMemo" << int(Qt::Key_F1) << none << false << unchanged;
+}
+
+void TestMainWindow::keyboard()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, closes);
+    QFETCH(QString, input);
+
+    showActive();
+    QWidget *target = control(qPrintable(focus));
+    target->setFocus();
+    QCOMPARE(QApplication::focusWidget(), target);
+    const QString before = form->InputMemo->toPlainText();
+
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // Mnemonics press their button about 100 ms later.
+    if (closes)
+        QTRY_VERIFY(!form->isVisible());
+    else
+        QTest::qWait(250);
+    QCOMPARE(form->isVisible(), !closes);
+    QCOMPARE(form->InputMemo->toPlainText(), input == QStringLiteral("*") ? before : input);
+    QVERIFY(box.boxes.isEmpty());
+}
+
+void TestMainWindow::enterGoesToTheDefaultButtonWhenFocusIsFree()
+{
+    showActive();
+    form->TestBtn->setFocus();
+    QVERIFY(form->TestBtn->isDefault()); // the focused button takes Enter
+    QVERIFY(!form->CounterBtn->isDefault());
+
+    // Enter presses the focused test button; disabling it leaves the focus
+    // with the window, so the next Enter goes to the default button.
+    QTest::keyClick(form->TestBtn, Qt::Key_Return);
+    QCOMPARE(box.boxes.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), form);
+    QVERIFY(form->CounterBtn->isDefault());
+    QTest::keyClick(form, Qt::Key_Return);
+    QCOMPARE(box.boxes.size(), 2);
+    QVERIFY(!form->CounterBtn->isEnabled());
+    QVERIFY(form->ReadyBtn->isEnabled());
+    QVERIFY(!form->CounterBtn->isDefault());
+
+    // In the input box Enter is the box's own, and no button looks default.
+    form->InputMemo->setFocus();
+    QVERIFY(!form->TestBtn->isDefault() && !form->CounterBtn->isDefault());
+}
+
+void TestMainWindow::arrowsMoveAmongSiblings_data()
+{
+    QTest::addColumn<bool>("retryEnabled");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+
+    QTest::newRow("right skips disabled buttons") << false << "StopBtn" << int(Qt::Key_Right) << "InputBtn";
+    QTest::newRow("down wraps to the first") << false << "InputBtn" << int(Qt::Key_Down) << "StopBtn";
+    QTest::newRow("left wraps to the last") << false << "StopBtn" << int(Qt::Key_Left) << "InputBtn";
+    QTest::newRow("right to an enabled sibling") << true << "StopBtn" << int(Qt::Key_Right) << "RetryBtn";
+    QTest::newRow("up from the cancel button") << true << "InputBtn" << int(Qt::Key_Up) << "RetryBtn";
+    QTest::newRow("right wraps past the texts") << false << "TestBtn" << int(Qt::Key_Right) << "InputMemo";
+    QTest::newRow("left into the input box") << false << "TestBtn" << int(Qt::Key_Left) << "InputMemo";
+}
+
+void TestMainWindow::arrowsMoveAmongSiblings()
+{
+    QFETCH(bool, retryEnabled);
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+
+    showActive();
+    form->RetryBtn->setEnabled(retryEnabled);
+    control(qPrintable(from))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+
+    // The input box keeps its arrows for the caret.
+    form->InputMemo->setFocus();
+    QTest::keyClick(form->InputMemo, Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), form->InputMemo);
+}
+
+void TestMainWindow::glyphs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("height");
+    QTest::newRow("close") << "BBCLOSE" << "StopBtn" << 18;
+    QTest::newRow("retry") << "BBRETRY" << "RetryBtn" << 18;
+    QTest::newRow("all") << "BBALL" << "ReadyBtn" << 19;
+    QTest::newRow("cancel") << "BBCANCEL" << "InputBtn" << 18;
+    QTest::newRow("ok") << "BBOK" << "CounterBtn" << 18;
+    QTest::newRow("yes") << "BBYES" << "TestBtn" << 18;
+}
+
+void TestMainWindow::glyphs()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, button);
+    QFETCH(int, height);
+
+    // A 16-colour bitmap of two 18-pixel-wide pictures.
+    QFile file(QStringLiteral(":/glyphs/%1.bmp").arg(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.left(2), QByteArray("BM"));
+    QCOMPARE(int(quint8(bytes.at(28))), 4); // bits per pixel
+    const QImage bitmap = QImage::fromData(bytes);
+    QCOMPARE(bitmap.size(), QSize(36, height));
+    QVERIFY(bitmap.colorCount() <= 16);
+
+    // The lower-left colour is transparent in both pictures; the left
+    // picture is the enabled one, the right the disabled one.
+    const QIcon icon = loadGlyph(name);
+    const QImage enabled = icon.pixmap(QSize(18, height), QIcon::Normal).toImage();
+    const QImage disabled = icon.pixmap(QSize(18, height), QIcon::Disabled).toImage();
+    QCOMPARE(enabled.size(), QSize(18, height));
+    const QRgb transparent = bitmap.pixel(0, height - 1);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < 18; ++x) {
+            QCOMPARE(qAlpha(enabled.pixel(x, y)) == 0, bitmap.pixel(x, y) == transparent);
+            QCOMPARE(qAlpha(disabled.pixel(x, y)) == 0, bitmap.pixel(18 + x, y) == transparent);
+        }
+    }
+    QCOMPARE(qobject_cast<QPushButton *>(control(qPrintable(button)))->iconSize(), QSize(18, height));
+}
+
+void TestMainWindow::disabledButtonsShowTheGreyPicture()
+{
+    showActive();
+    auto green = [](QColor c) { return c.green() > 100 && c.red() < 60 && c.blue() < 60; };
+    QVERIFY(containsColour(form->TestBtn->grab().toImage(), green));
+    QVERIFY(!containsColour(form->CounterBtn->grab().toImage(), green));
+    form->CounterBtn->setEnabled(true);
+    QVERIFY(containsColour(form->CounterBtn->grab().toImage(), green));
+}
+
+void TestMainWindow::resizingMovesNothing()
+{
+    showActive();
+    QHash<QWidget *, QRect> before;
+    for (QWidget *w : form->findChildren<QWidget *>())
+        before.insert(w, w->geometry());
+    for (QSize size : {QSize(700, 400), QSize(1900, 1000)}) {
+        form->resize(size);
+        QTRY_COMPARE(form->size(), size);
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(it.key()->geometry(), it.value());
+    }
+}
+
+void TestMainWindow::scalesToTheTextHeight()
+{
+    // On this machine's fonts the window font has the 13-pixel height the
+    // layout was made for, so nothing is scaled.
+    QCOMPARE(TForm1::measuredTextHeight(), 13);
+
+    RecordingMessageBox otherBox;
+    TForm1 large(otherBox, 26);
+    QCOMPARE(large.size(), QSize(1369, 712));
+    QCOMPARE(large.Panel1->geometry(), QRect(0, 0, 2690, 1330));
+    QCOMPARE(large.InpGroup->geometry(), QRect(32, 112, 1762, 210));
+    QCOMPARE(large.StopBtn->geometry(), QRect(432, 128, 402, 50));
+    QCOMPARE(large.InputMemo->geometry(), QRect(16, 32, 1714, 50));
+    QCOMPARE(large.InputMemo->font().pixelSize(), 32);
+    QCOMPARE(large.LabelCounter->font().pixelSize(), 42);
+    QCOMPARE(large.StaticText4->font().pixelSize(), 22);
+    QCOMPARE(large.HoleCardGroup->geometry(), QRect(32, 352, 2626, 946));
+    QCOMPARE(large.font().pixelSize(), 11); // the window font is what was measured
+    // The card face keeps its fixed positions.
+    QCOMPARE(CardFace::holeRect(0), QRect(26, 20, 10, 20));
+}
+
+void TestMainWindow::taskBarName_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lower case") << "perforon" << "Perforon";
+    QTest::newRow("Windows file name") << "PERFORON.EXE" << "Perforon";
+    QTest::newRow("with a path") << "/usr/local/bin/perforon" << "Perforon";
+    QTest::newRow("cut at the first dot") << "Loch.Karte.exe" << "Loch";
+    QTest::newRow("mixed case") << "pErFoRoN" << "Perforon";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestMainWindow::taskBarName()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QCOMPARE(::taskBarName(file), name);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,424 @@
+#include "applicationmessagebox.h"
+#include "cardface.h"
+#include "hollerith.h"
+#include "inputtext.h"
+#include "recordingmessagebox.h"
+#include "tform1.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <bitset>
+
+namespace {
+
+using Box = RecordingMessageBox::Box;
+
+const QString sentence =
+    QStringLiteral("VERSUCH MOEGLICHST NICHT HOLZ STROMAUF ZU FLOESZEN ES WIRD NICHT FUNKTIONIEREN");
+const Box charactersCorrect{"WOW", "Eingabetext korrekt"};
+const Box charactersWrong{"ACHTUNG", "Eingabetext falsch nur englischsprachige Großbuchstaben, Ziffern "
+                                     "sowie Leerzeichen sind zugelassen - bitte korrigieren!"};
+const Box lengthPermitted{"WOW", "Zeichenzahl zulässig"};
+const Box lengthTooLong{"ACHTUNG", "Zeichenanzhl zu groß - kürzen auf maximal 80 Zeichen - bitte "
+                                   "Wiederhole-Button nutzen!!!"};
+const Box rejected{"ACHTUNG", "Zeichen nicht in der definierten Menge!"};
+
+// The states of the sequence, as the enabled flags of InputBtn, TestBtn,
+// CounterBtn, ReadyBtn, RetryBtn and StopBtn.
+const QMap<QString, QString> states = {
+    {"110001", "start"}, {"001011", "tested"}, {"000111", "counted"},
+    {"000011", "punched"}, {"110011", "repeated"},
+};
+
+std::bitset<CardPositions> expectedCard(const std::string &text)
+{
+    std::bitset<CardPositions> card;
+    for (std::size_t i = 0; i < std::min<std::size_t>(text.size(), 80); ++i) {
+        for (int position : expectedPositions(text[i]))
+            card.set(std::size_t((position - 1) * 80 + i));
+    }
+    return card;
+}
+
+int expectedRejections(const std::string &text)
+{
+    int n = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(text.size(), 80); ++i)
+        n += inCardCode(text[i]) ? 0 : 1;
+    return n;
+}
+
+} // namespace
+
+class TestSequence : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void typicalRun();
+    void sampleSentenceAsLoaded();
+    void sampleSentenceTypedAnew();
+    void tooLongText();
+    void retryWhenTested();
+    void editBetweenSteps();
+    void emptyPunch();
+    void inputButtonOnEmptyText();
+    void randomSequencesFollowTheStateTable();
+    void realMessageBoxShowsEarlierHoles();
+
+private:
+    QString state() const;
+    void click(QPushButton *button);
+    void type(const QString &text);
+    std::bitset<CardPositions> shownCard() const;
+
+    RecordingMessageBox box;
+    TForm1 *form = nullptr;
+};
+
+void TestSequence::init()
+{
+    form = new TForm1(box);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+}
+
+void TestSequence::cleanup()
+{
+    delete form;
+    form = nullptr;
+    box.boxes.clear();
+    box.whileUp = nullptr;
+}
+
+QString TestSequence::state() const
+{
+    QString flags;
+    for (QPushButton *b : {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn,
+                           form->RetryBtn, form->StopBtn})
+        flags += b->isEnabled() ? '1' : '0';
+    return states.value(flags, flags);
+}
+
+void TestSequence::click(QPushButton *button)
+{
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestSequence::type(const QString &text)
+{
+    form->InputMemo->setFocus();
+    QTest::keyClicks(form->InputMemo, text);
+}
+
+std::bitset<CardPositions> TestSequence::shownCard() const
+{
+    std::bitset<CardPositions> shown;
+    for (int k = 0; k < CardPositions; ++k) {
+        if (form->cardFace()->isHoleVisible(k))
+            shown.set(std::size_t(k));
+    }
+    return shown;
+}
+
+void TestSequence::typicalRun()
+{
+    QCOMPARE(state(), "start");
+    click(form->InputBtn);
+    QCOMPARE(form->InputMemo->toPlainText(), QString());
+    QCOMPARE(state(), "start");
+    type("HOLZ 42");
+
+    click(form->TestBtn);
+    QCOMPARE(state(), "tested");
+    QCOMPARE(box.takeBoxes(), QList<Box>{charactersCorrect});
+    QCOMPARE(form->TestMemo->toPlainText(), "HOLZ 42");
+
+    click(form->CounterBtn);
+    QCOMPARE(state(), "counted");
+    QCOMPARE(form->LabelCounter->text(), "7");
+    QCOMPARE(box.takeBoxes(), QList<Box>{lengthPermitted});
+
+    click(form->ReadyBtn);
+    QCOMPARE(state(), "punched");
+    QVERIFY(box.takeBoxes().isEmpty());
+    QCOMPARE(form->card().holes(), expectedCard("HOLZ 42"));
+    QCOMPARE(shownCard(), expectedCard("HOLZ 42"));
+
+    click(form->RetryBtn);
+    QCOMPARE(state(), "repeated");
+    QCOMPARE(form->InputMemo->toPlainText(), QString());
+    QVERIFY(form->card().holes().none());
+    QVERIFY(shownCard().none());
+    // Count and echo stay shown.
+    QCOMPARE(form->LabelCounter->text(), "7");
+    QCOMPARE(form->TestMemo->toPlainText(), "HOLZ 42");
+    QVERIFY(form->InputMemo->isEnabled());
+}
+
+void TestSequence::sampleSentenceAsLoaded()
+{
+    click(form->TestBtn);
+    QCOMPARE(box.takeBoxes(), QList<Box>{charactersWrong});
+    QCOMPARE(form->TestMemo->toPlainText(), sentence + "\n"); // and an empty second line
+    QCOMPARE(form->TestMemo->blockCount(), 2);
+
+    click(form->CounterBtn);
+    QCOMPARE(form->LabelCounter->text(), "80");
+    QCOMPARE(box.takeBoxes(), QList<Box>{lengthPermitted});
+    QVERIFY(form->StaticText6->isHidden());
+
+    click(form->ReadyBtn);
+    QCOMPARE(box.takeBoxes(), (QList<Box>{rejected, rejected})); // CR and LF
+    QCOMPARE(form->card().holes(), expectedCard(sentence.toStdString()));
+    for (int position = 1; position <= 12; ++position) {
+        QVERIFY(!form->card().isPunched(position, 79));
+        QVERIFY(!form->card().isPunched(position, 80));
+    }
+    QCOMPARE(shownCard(), form->card().holes());
+}
+
+void TestSequence::sampleSentenceTypedAnew()
+{
+    click(form->InputBtn);
+    type(sentence);
+    click(form->TestBtn);
+    QCOMPARE(box.takeBoxes(), QList<Box>{charactersCorrect});
+    click(form->CounterBtn);
+    QCOMPARE(form->LabelCounter->text(), "78");
+    QCOMPARE(box.takeBoxes(), QList<Box>{lengthPermitted});
+}
+
+void TestSequence::tooLongText()
+{
+    const QString text = QString(81, 'A');
+    form->InputMemo->setPlainText(text);
+    click(form->TestBtn);
+    QCOMPARE(box.takeBoxes(), QList<Box>{charactersCorrect});
+
+    // The notice comes after the box is dismissed.
+    box.whileUp = [this] { QVERIFY(form->StaticText6->isHidden()); };
+    click(form->CounterBtn);
+    box.whileUp = nullptr;
+    QCOMPARE(form->LabelCounter->text(), "81");
+    QCOMPARE(box.takeBoxes(), QList<Box>{lengthTooLong});
+    QVERIFY(form->StaticText6->isVisible());
+    QVERIFY(form->ReadyBtn->isEnabled());
+
+    // Punching is still possible: the first 80 characters, no box.
+    click(form->ReadyBtn);
+    QVERIFY(box.takeBoxes().isEmpty());
+    QCOMPARE(form->card().holes(), expectedCard(text.toStdString()));
+    QCOMPARE(form->card().holes().count(), 160u);
+
+    // A later count of a short text leaves the notice; only InputBtn hides it.
+    click(form->RetryBtn);
+    type("AB");
+    click(form->TestBtn);
+    click(form->CounterBtn);
+    QCOMPARE(form->LabelCounter->text(), "2");
+    QVERIFY(form->StaticText6->isVisible());
+    click(form->RetryBtn);
+    QVERIFY(form->StaticText6->isVisible());
+    click(form->InputBtn);
+    QVERIFY(form->StaticText6->isHidden());
+}
+
+void TestSequence::retryWhenTested()
+{
+    click(form->TestBtn);
+    QCOMPARE(state(), "tested");
+    click(form->RetryBtn);
+    QCOMPARE(state(), "repeated");
+    QCOMPARE(form->InputMemo->toPlainText(), QString());
+    // From repeated the test starts the next round.
+    type("A");
+    click(form->TestBtn);
+    QCOMPARE(state(), "tested");
+}
+
+void TestSequence::editBetweenSteps()
+{
+    click(form->InputBtn);
+    type("ABC");
+    click(form->TestBtn);
+    click(form->CounterBtn);
+    box.takeBoxes();
+
+    // The punch reads the text at its own click.
+    form->InputMemo->setFocus();
+    form->InputMemo->selectAll();
+    QTest::keyClicks(form->InputMemo, "Xy1");
+    QTest::keyClick(form->InputMemo, Qt::Key_Return);
+    QTest::keyClicks(form->InputMemo, "B");
+    click(form->ReadyBtn);
+    QCOMPARE(box.takeBoxes(), (QList<Box>{rejected, rejected, rejected})); // y, CR, LF
+    QCOMPARE(form->card().holes(), expectedCard("Xy1\r\nB"));
+}
+
+void TestSequence::emptyPunch()
+{
+    click(form->InputBtn);
+    click(form->TestBtn);
+    click(form->CounterBtn);
+    QCOMPARE(form->LabelCounter->text(), "0");
+    box.takeBoxes();
+    click(form->ReadyBtn);
+    QVERIFY(box.boxes.isEmpty());
+    QVERIFY(!form->ReadyBtn->isEnabled());
+    QCOMPARE(state(), "punched");
+    QVERIFY(form->card().holes().none());
+}
+
+void TestSequence::inputButtonOnEmptyText()
+{
+    click(form->InputBtn);
+    const QString counter = form->LabelCounter->text();
+    const QString echo = form->TestMemo->toPlainText();
+    click(form->InputBtn);
+    QCOMPARE(state(), "start");
+    QCOMPARE(form->LabelCounter->text(), counter);
+    QCOMPARE(form->TestMemo->toPlainText(), echo);
+    QVERIFY(box.boxes.isEmpty());
+}
+
+void TestSequence::randomSequencesFollowTheStateTable()
+{
+    // Random clicks on enabled buttons and random edits, checked after each
+    // step against a model of the sequence and an independently punched card.
+    QRandomGenerator random(20230416);
+    const QStringList pieces = {"A", "Z", "0", "9", " ", "HOLZ", "a", "\n", "ß", "€", "😀",
+                                QString(40, 'K'), QString(30, '7')};
+
+    for (int run = 0; run < 60; ++run) {
+        cleanup();
+        init();
+        QString modelState = "start";
+        QString counter = "???";
+        QString echo;
+        bool notice = false;
+        std::bitset<CardPositions> card;
+
+        for (int step = 0; step < 25; ++step) {
+            const std::string text = form->InputText();
+            QList<Box> boxes;
+            QList<QPushButton *> enabled;
+            for (QPushButton *b : {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn, form->RetryBtn})
+                if (b->isEnabled())
+                    enabled.append(b);
+            const int choice = random.bounded(int(enabled.size()) + 1);
+
+            if (choice == enabled.size()) {
+                QString edit;
+                for (int n = random.bounded(5); n > 0; --n)
+                    edit += pieces.at(random.bounded(int(pieces.size())));
+                form->InputMemo->setPlainText(edit);
+            } else {
+                QPushButton *b = enabled.at(choice);
+                if (b == form->TestBtn) {
+                    modelState = "tested";
+                    bool allowed = true;
+                    for (char c : text)
+                        allowed = allowed && inCardCode(c);
+                    boxes = {allowed ? charactersCorrect : charactersWrong};
+                    echo = QString::fromStdU16String(decodeInputText(text));
+                } else if (b == form->CounterBtn) {
+                    modelState = "counted";
+                    counter = QString::number(text.size());
+                    boxes = {text.size() <= 80 ? lengthPermitted : lengthTooLong};
+                    notice = notice || text.size() > 80;
+                } else if (b == form->ReadyBtn) {
+                    modelState = "punched";
+                    card |= expectedCard(text);
+                    for (int n = expectedRejections(text); n > 0; --n)
+                        boxes.append(rejected);
+                } else if (b == form->RetryBtn) {
+                    modelState = "repeated";
+                    card.reset();
+                } else if (b == form->InputBtn) {
+                    notice = false;
+                }
+                click(b);
+                if (b == form->RetryBtn || b == form->InputBtn)
+                    QCOMPARE(form->InputText(), std::string());
+            }
+
+            QCOMPARE(state(), modelState);
+            QCOMPARE(box.takeBoxes(), boxes);
+            QCOMPARE(form->LabelCounter->text(), counter);
+            QCOMPARE(form->TestMemo->document()->toRawText(), QString(echo).replace("\r\n", QChar(0x2029)));
+            QCOMPARE(form->StaticText6->isVisible(), notice);
+            QCOMPARE(form->card().holes(), card);
+            QCOMPARE(shownCard(), card);
+            QVERIFY(form->InputMemo->isEnabled());
+        }
+    }
+}
+
+void TestSequence::realMessageBoxShowsEarlierHoles()
+{
+    // The program's own box, dismissed from a timer; while each box is up
+    // the window already shows the holes of the columns before it.
+    ApplicationMessageBox realBox;
+    TForm1 window(realBox);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    window.InputMemo->setPlainText("A1b\nZ");
+    const QRect hole1 = CardFace::holeRect(flatIndex(1, 1)).translated(window.cardFace()->pos());
+    const QRect hole2 = CardFace::holeRect(flatIndex(4, 2)).translated(window.cardFace()->pos());
+    const QRect hole5 = CardFace::holeRect(flatIndex(3, 6)).translated(window.cardFace()->pos());
+
+    QList<Box> seen;
+    QList<bool> earlierBlack;
+    QTimer dismiss;
+    dismiss.setInterval(20);
+    connect(&dismiss, &QTimer::timeout, this, [&] {
+        auto *msg = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!msg)
+            return;
+        seen.append({msg->windowTitle(), msg->text()});
+        QCOMPARE(msg->icon(), QMessageBox::NoIcon);
+        QCOMPARE(msg->buttons().size(), 1);
+        QVERIFY(msg->parentWidget() == nullptr);
+        QCOMPARE(msg->windowModality(), Qt::ApplicationModal);
+
+        const QImage shot = window.HoleCardGroup->grab().toImage();
+        auto black = [&shot](const QRect &r) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (qGray(shot.pixel(x, y)) > 40)
+                        return false;
+            return true;
+        };
+        earlierBlack.append(black(hole1) && black(hole2) && !black(hole5));
+        msg->button(QMessageBox::Ok)->click();
+    });
+    dismiss.start();
+
+    window.ReadyBtn->setEnabled(true);
+    window.ReadyBtn->setFocus();
+    QTest::mouseClick(window.ReadyBtn, Qt::LeftButton);
+    dismiss.stop();
+
+    QCOMPARE(seen, (QList<Box>{rejected, rejected, rejected})); // b, CR, LF
+    QCOMPARE(earlierBlack, (QList<bool>{true, true, true}));
+    QCOMPARE(window.card().holes(), expectedCard("A1b\r\nZ"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    // The focus comes back to where it was when the box came up.
+    QCOMPARE(window.focusWidget(), &window);
+}
+
+QTEST_MAIN(TestSequence)
+#include "tst_sequence.moc"

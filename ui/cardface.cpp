@@ -17,6 +17,7 @@ constexpr int DigitRowPitch = 40; // after every later position
 constexpr int UpperColumnNumberTops[] = {25, 92};
 constexpr int LowerColumnNumberTops[] = {250, 410};
 constexpr int FirstDigitTop = 68;
+constexpr int LabelCount = (2 + 2 + 10) * CardColumns;
 
 constexpr const char *LabelFace = "Courier New";
 constexpr int ColumnNumberPixels = 7; // 5 pt at 96 dpi
@@ -50,7 +51,7 @@ CardFace::CardFace(QWidget *parent)
 {
     // Built in the order they stack: column numbers, then digits; the hole
     // marks are painted over all of them.
-    printedLabels.reserve(std::size(UpperColumnNumberTops) * CardColumns * 2 + 10 * CardColumns);
+    printedLabels.reserve(LabelCount);
     for (int top : UpperColumnNumberTops)
         addLabelRow(top, {}, false);
     for (int top : LowerColumnNumberTops)
@@ -96,12 +97,17 @@ void CardFace::paintEvent(QPaintEvent *event)
     const QColor background = palette().color(QPalette::Window);
     painter.setPen(Qt::black);
 
+    bool digitFontSet = false;
+    painter.setFont(columnNumberFont);
     for (const Label &label : printedLabels) {
         if (!exposed.intersects(label.rect))
             continue;
+        if (label.digit && !digitFontSet) { // the digits come after all column numbers
+            painter.setFont(digitFont);
+            digitFontSet = true;
+        }
         // Labels are opaque: the group box's colour behind the text.
         painter.fillRect(label.rect, background);
-        painter.setFont(label.digit ? digitFont : columnNumberFont);
         painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, label.caption);
     }
     for (int index = 0; index < CardPositions; ++index) {

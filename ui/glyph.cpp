@@ -21,6 +21,8 @@ QSize glyphSize(const QString &name)
 QIcon loadGlyph(const QString &name)
 {
     const QImage bitmap = glyphImage(name);
+    if (bitmap.isNull())
+        return {};
     const QRgb transparent = bitmap.pixel(0, bitmap.height() - 1);
     QImage image = bitmap.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {

@@ -14,10 +14,7 @@ struct LengthCheck
     std::size_t count = 0; // characters, CR and LF one each
     bool permitted = true; // count <= ColumnLimit
 
-    const Message &message() const
-    {
-        return permitted ? LengthPermittedMessage : LengthTooLongMessage;
-    }
+    const Message &message() const { return permitted ? LengthPermittedMessage : LengthTooLongMessage; }
 };
 
 struct CharacterCheck
@@ -25,10 +22,7 @@ struct CharacterCheck
     bool allowed = true; // every character is in the card code
     std::string echo;    // the examined characters, rejected ones included
 
-    const Message &message() const
-    {
-        return allowed ? CharactersCorrectMessage : CharactersWrongMessage;
-    }
+    const Message &message() const { return allowed ? CharactersCorrectMessage : CharactersWrongMessage; }
 };
 
 LengthCheck CheckLength(std::string_view text);

@@ -15,8 +15,7 @@ inline constexpr std::string_view BadTitle = "ACHTUNG";
 
 inline constexpr Message LengthPermittedMessage{GoodTitle, "Zeichenzahl zulässig"};
 inline constexpr Message LengthTooLongMessage{
-    BadTitle,
-    "Zeichenanzhl zu groß - kürzen auf maximal 80 Zeichen - bitte Wiederhole-Button nutzen!!!"};
+    BadTitle, "Zeichenanzhl zu groß - kürzen auf maximal 80 Zeichen - bitte Wiederhole-Button nutzen!!!"};
 inline constexpr Message CharactersCorrectMessage{GoodTitle, "Eingabetext korrekt"};
 inline constexpr Message CharactersWrongMessage{
     BadTitle,

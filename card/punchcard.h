@@ -38,6 +38,7 @@ struct PunchCodeEntry
 // The card code: the space, the ten digits and the 26 capital letters.
 // A digit punches its own row; A to I punch row 12, J to R row 11 and
 // S to Z row 0, each with a digit row.
+// clang-format off
 inline constexpr std::array<PunchCodeEntry, 37> PunchCodeTable = {{
     {' ', {PunchCodeEntry::NoRow, PunchCodeEntry::NoRow}},
     {'0', {0, PunchCodeEntry::NoRow}}, {'1', {1, PunchCodeEntry::NoRow}},
@@ -52,6 +53,7 @@ inline constexpr std::array<PunchCodeEntry, 37> PunchCodeTable = {{
     {'S', {0, 2}}, {'T', {0, 3}}, {'U', {0, 4}}, {'V', {0, 5}}, {'W', {0, 6}},
     {'X', {0, 7}}, {'Y', {0, 8}}, {'Z', {0, 9}},
 }};
+// clang-format on
 
 // The code entry of a Windows-1252 byte, or nullptr when the byte is
 // outside the card code.
@@ -63,15 +65,9 @@ class TPunchCard
 public:
     void ClearCard() { flags.reset(); }
 
-    bool isPunched(int position, int column) const
-    {
-        return isPunched(flatIndex(position, column));
-    }
+    bool isPunched(int position, int column) const { return isPunched(flatIndex(position, column)); }
     bool isPunched(int index) const { return flags.test(static_cast<std::size_t>(index)); }
-    void punch(int position, int column)
-    {
-        flags.set(static_cast<std::size_t>(flatIndex(position, column)));
-    }
+    void punch(int position, int column) { flags.set(static_cast<std::size_t>(flatIndex(position, column))); }
 
     const std::bitset<CardPositions> &holes() const { return flags; }
     bool operator==(const TPunchCard &) const = default;

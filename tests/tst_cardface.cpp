@@ -68,7 +68,8 @@ QImage TestCardFace::grabCard() const
     return form->HoleCardGroup->grab().toImage();
 }
 
-int TestCardFace::count(const QImage &card, const QRect &logical, const std::function<bool(QRgb)> &match) const
+int TestCardFace::count(const QImage &card, const QRect &logical,
+                        const std::function<bool(QRgb)> &match) const
 {
     const qreal dpr = card.devicePixelRatio();
     const QRect r(QPoint(qRound(logical.left() * dpr), qRound(logical.top() * dpr)),
@@ -225,7 +226,8 @@ void TestCardFace::onlyChangedMarksAreRepainted()
     PunchText(card, "A", [] {});
     face.showCard(card);
     QTRY_VERIFY(!face.painted.isEmpty());
-    const QRegion expected = QRegion(CardFace::holeRect(flatIndex(1, 1))) + CardFace::holeRect(flatIndex(4, 1));
+    const QRegion expected =
+        QRegion(CardFace::holeRect(flatIndex(1, 1))) + CardFace::holeRect(flatIndex(4, 1));
     QVERIFY2((face.painted - expected).isEmpty(), "repainted more than the changed marks");
 
     // Showing the same card again schedules nothing.

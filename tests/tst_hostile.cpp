@@ -62,7 +62,8 @@ void TestHostile::pastedTexts_data()
     const qsizetype mebibyte = 1 << 20;
     QTest::newRow("1 MiB in one line") << repeated("HOLZ 42 a ", mebibyte);
     QTest::newRow("1 MiB of lines") << repeated("ZU FLOESZEN\n", mebibyte);
-    QTest::newRow("NUL and control characters") << QString("A") + QChar(0) + "B\t\x1b\x7f" + QChar(0x85) + "C";
+    QTest::newRow("NUL and control characters")
+        << QString("A") + QChar(0) + "B\t\x1b\x7f" + QChar(0x85) + "C";
     QTest::newRow("outside Windows-1252") << QString::fromUtf8("ΩЖあ\u200B\uFFFFZ");
     QTest::newRow("emoji") << QString::fromUtf8("A😀B🃏\U0001F1E9\U0001F1EA");
     QTest::newRow("only line breaks") << QString(90, '\n');
@@ -162,7 +163,8 @@ void TestHostile::burstOfKeysAndClicks()
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
-    QList<QPushButton *> buttons = {form.InputBtn, form.TestBtn, form.CounterBtn, form.ReadyBtn, form.RetryBtn};
+    QList<QPushButton *> buttons = {form.InputBtn, form.TestBtn, form.CounterBtn, form.ReadyBtn,
+                                    form.RetryBtn};
     const QSet<QString> states = {"110001", "001011", "000111", "000011", "110011"};
     for (int round = 0; round < 200; ++round) {
         QPushButton *b = buttons.at(round % buttons.size());
@@ -176,7 +178,8 @@ void TestHostile::burstOfKeysAndClicks()
             form.InputMemo->setPlainText(round % 2 ? "AB" : "Z9x");
 
         QString flags;
-        for (QPushButton *s : {form.InputBtn, form.TestBtn, form.CounterBtn, form.ReadyBtn, form.RetryBtn, form.StopBtn})
+        for (QPushButton *s :
+             {form.InputBtn, form.TestBtn, form.CounterBtn, form.ReadyBtn, form.RetryBtn, form.StopBtn})
             flags += s->isEnabled() ? '1' : '0';
         QVERIFY2(states.contains(flags), qPrintable(flags));
         // The card holds nothing but whole characters of the card code.

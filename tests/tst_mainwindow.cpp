@@ -1,5 +1,5 @@
-#include "glyph.h"
 #include "cardface.h"
+#include "glyph.h"
 #include "programname.h"
 #include "recordingmessagebox.h"
 #include "tform1.h"
@@ -17,7 +17,10 @@ namespace {
 const QString sampleSentence =
     QStringLiteral("VERSUCH MOEGLICHST NICHT HOLZ STROMAUF ZU FLOESZEN ES WIRD NICHT FUNKTIONIEREN");
 
-QColor rgb(int r, int g, int b) { return QColor(r, g, b); }
+QColor rgb(int r, int g, int b)
+{
+    return QColor(r, g, b);
+}
 
 // The colour of a control's own text, by kind.
 QColor textColour(QWidget *w)
@@ -116,6 +119,7 @@ void TestMainWindow::layout_data()
                   const QString &text) -> QTestData & {
         return QTest::newRow(name) << QString(name) << QString(kind) << parent << geometry << text;
     };
+    // clang-format off
     row("Panel1", "QFrame", window, {0, 0, 1345, 665}, "") << QString() << 11 << false << false << system << true << true;
     row("CtrlGroup", "QGroupBox", "Panel1", {904, 56, 425, 105}, "Ablaufsteuerung") << QString() << 11 << false << false << system << true << true;
     row("StopBtn", "QPushButton", "CtrlGroup", {216, 64, 201, 25}, "S&chließen") << QString() << 11 << false << false << system << true << true;
@@ -136,6 +140,7 @@ void TestMainWindow::layout_data()
     row("StaticText5", "QLabel", "Panel1", {1160, 16, 161, 18}, "Aktueller Arbeitsstand: 16.4.2023") << "Times New Roman" << 11 << true << true << rgb(0, 128, 0) << true << true;
     row("TestMemo", "QPlainTextEdit", "Panel1", {464, 16, 577, 25}, "") << QString() << 11 << false << false << system << false << true;
     row("StaticText7", "QLabel", "Panel1", {320, 16, 143, 18}, "Testfeld für max. 80 Zeiechen") << "Times New Roman" << 11 << true << true << system << true << true;
+    // clang-format on
 }
 
 void TestMainWindow::layout()
@@ -157,7 +162,8 @@ void TestMainWindow::layout()
     QVERIFY(w);
     QCOMPARE(w->metaObject()->className(), kind);
     QCOMPARE(w->parentWidget()->metaObject()->className() == QStringLiteral("TForm1")
-                 ? QStringLiteral("TForm1") : w->parentWidget()->objectName(),
+                 ? QStringLiteral("TForm1")
+                 : w->parentWidget()->objectName(),
              parent);
 
     QCOMPARE(w->pos(), geometry.topLeft());
@@ -185,7 +191,8 @@ void TestMainWindow::layout()
     QCOMPARE(w->font().pixelSize(), pixels);
     QCOMPARE(w->font().bold(), bold);
     QCOMPARE(w->font().italic(), italic);
-    QCOMPARE(textColour(w), fontColour.isValid() ? fontColour : QApplication::palette().color(QPalette::WindowText));
+    QCOMPARE(textColour(w),
+             fontColour.isValid() ? fontColour : QApplication::palette().color(QPalette::WindowText));
     QCOMPARE(w->isEnabled(), enabled);
     QCOMPARE(w->isHidden(), !visible);
 }
@@ -234,8 +241,8 @@ void TestMainWindow::focusOrder()
     }
 
     // Every control that can take the focus, in tab order through the containers.
-    const QList<QWidget *> chain = {form->StopBtn, form->RetryBtn, form->ReadyBtn, form->InputBtn,
-                                    form->InputMemo, form->CounterBtn, form->TestBtn, form->TestMemo};
+    const QList<QWidget *> chain = {form->StopBtn,   form->RetryBtn,   form->ReadyBtn, form->InputBtn,
+                                    form->InputMemo, form->CounterBtn, form->TestBtn,  form->TestMemo};
     QList<QWidget *> found;
     for (QWidget *w = form->nextInFocusChain(); w != form; w = w->nextInFocusChain()) {
         if (w->focusPolicy() & Qt::TabFocus)
@@ -256,18 +263,27 @@ void TestMainWindow::keyboard_data()
     const int none = Qt::NoModifier;
     QTest::newRow("Enter at start") << "StopBtn" << int(Qt::Key_Return) << none << true << unchanged;
     QTest::newRow("C alone at start") << "StopBtn" << int(Qt::Key_C) << none << true << unchanged;
-    QTest::newRow("shifted C on a button") << "InputBtn" << int(Qt::Key_C) << int(Qt::ShiftModifier) << true << unchanged;
-    QTest::newRow("Alt+C from the input box") << "InputMemo" << int(Qt::Key_C) << int(Qt::AltModifier) << true << unchanged;
-    QTest::newRow("C typed in the input box") << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
-    QTest::newRow("Ctrl+C on a button") << "StopBtn" << int(Qt::Key_C) << int(Qt::ControlModifier) << false << unchanged;
-    QTest::newRow("W while Wiederholen is disabled") << "StopBtn" << int(Qt::Key_W) << none << false << unchanged;
-    QTest::newRow("Alt+W while Wiederholen is disabled") << "InputBtn" << int(Qt::Key_W) << int(Qt::AltModifier) << false << unchanged;
+    QTest::newRow("shifted C on a button")
+        << "InputBtn" << int(Qt::Key_C) << int(Qt::ShiftModifier) << true << unchanged;
+    QTest::newRow("Alt+C from the input box")
+        << "InputMemo" << int(Qt::Key_C) << int(Qt::AltModifier) << true << unchanged;
+    QTest::newRow("C typed in the input box")
+        << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
+    QTest::newRow("Ctrl+C on a button")
+        << "StopBtn" << int(Qt::Key_C) << int(Qt::ControlModifier) << false << unchanged;
+    QTest::newRow("W while Wiederholen is disabled")
+        << "StopBtn" << int(Qt::Key_W) << none << false << unchanged;
+    QTest::newRow("Alt+W while Wiederholen is disabled")
+        << "InputBtn" << int(Qt::Key_W) << int(Qt::AltModifier) << false << unchanged;
     QTest::newRow("Esc on a button cancels") << "StopBtn" << int(Qt::Key_Escape) << none << false << "";
     QTest::newRow("Esc in the input box") << "InputMemo" << int(Qt::Key_Escape) << none << false << unchanged;
-    QTest::newRow("Shift+Esc on a button") << "StopBtn" << int(Qt::Key_Escape) << int(Qt::ShiftModifier) << false << unchanged;
-    QTest::newRow("Enter in the input box") << "InputMemo" << int(Qt::Key_Return) << none << false << sampleSentence + "\n\n";
+    QTest::newRow("Shift+Esc on a button")
+        << "StopBtn" << int(Qt::Key_Escape) << int(Qt::ShiftModifier) << false << unchanged;
+    QTest::newRow("Enter in the input box")
+        << "InputMemo" << int(Qt::Key_Return) << none << false << sampleSentence + "\n\n";
     QTest::newRow("Enter on the cancel button") << "InputBtn" << int(Qt::Key_Return) << none << false << "";
-    QTest::newRow("Space on the close button") << "StopBtn" << int(Qt::Key_Space) << none << true << unchanged;
+    QTest::newRow("Space on the close button")
+        << "StopBtn" << int(Qt::Key_Space) << none << true << unchanged;
     QTest::newRow("F1 in the input box") << "InputMemo" << int(Qt::Key_F1) << none << false << unchanged;
 }
 
@@ -360,12 +376,18 @@ void TestMainWindow::glyphs_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("height");
-    QTest::newRow("close") << "BBCLOSE" << "StopBtn" << 18;
-    QTest::newRow("retry") << "BBRETRY" << "RetryBtn" << 18;
-    QTest::newRow("all") << "BBALL" << "ReadyBtn" << 19;
-    QTest::newRow("cancel") << "BBCANCEL" << "InputBtn" << 18;
-    QTest::newRow("ok") << "BBOK" << "CounterBtn" << 18;
-    QTest::newRow("yes") << "BBYES" << "TestBtn" << 18;
+    QTest::newRow("close") << "BBCLOSE"
+                           << "StopBtn" << 18;
+    QTest::newRow("retry") << "BBRETRY"
+                           << "RetryBtn" << 18;
+    QTest::newRow("all") << "BBALL"
+                         << "ReadyBtn" << 19;
+    QTest::newRow("cancel") << "BBCANCEL"
+                            << "InputBtn" << 18;
+    QTest::newRow("ok") << "BBOK"
+                        << "CounterBtn" << 18;
+    QTest::newRow("yes") << "BBYES"
+                         << "TestBtn" << 18;
 }
 
 void TestMainWindow::glyphs()
@@ -450,12 +472,18 @@ void TestMainWindow::taskBarName_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("name");
-    QTest::newRow("lower case") << "perforon" << "Perforon";
-    QTest::newRow("Windows file name") << "PERFORON.EXE" << "Perforon";
-    QTest::newRow("with a path") << "/usr/local/bin/perforon" << "Perforon";
-    QTest::newRow("cut at the first dot") << "Loch.Karte.exe" << "Loch";
-    QTest::newRow("mixed case") << "pErFoRoN" << "Perforon";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("lower case") << "perforon"
+                                << "Perforon";
+    QTest::newRow("Windows file name") << "PERFORON.EXE"
+                                       << "Perforon";
+    QTest::newRow("with a path") << "/usr/local/bin/perforon"
+                                 << "Perforon";
+    QTest::newRow("cut at the first dot") << "Loch.Karte.exe"
+                                          << "Loch";
+    QTest::newRow("mixed case") << "pErFoRoN"
+                                << "Perforon";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestMainWindow::taskBarName()

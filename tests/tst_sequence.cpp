@@ -22,17 +22,19 @@ using Box = RecordingMessageBox::Box;
 const QString sentence =
     QStringLiteral("VERSUCH MOEGLICHST NICHT HOLZ STROMAUF ZU FLOESZEN ES WIRD NICHT FUNKTIONIEREN");
 const Box charactersCorrect{"WOW", "Eingabetext korrekt"};
-const Box charactersWrong{"ACHTUNG", "Eingabetext falsch nur englischsprachige Großbuchstaben, Ziffern "
-                                     "sowie Leerzeichen sind zugelassen - bitte korrigieren!"};
+const Box charactersWrong{"ACHTUNG",
+                          "Eingabetext falsch nur englischsprachige Großbuchstaben, Ziffern "
+                          "sowie Leerzeichen sind zugelassen - bitte korrigieren!"};
 const Box lengthPermitted{"WOW", "Zeichenzahl zulässig"};
-const Box lengthTooLong{"ACHTUNG", "Zeichenanzhl zu groß - kürzen auf maximal 80 Zeichen - bitte "
-                                   "Wiederhole-Button nutzen!!!"};
+const Box lengthTooLong{"ACHTUNG",
+                        "Zeichenanzhl zu groß - kürzen auf maximal 80 Zeichen - bitte "
+                        "Wiederhole-Button nutzen!!!"};
 const Box rejected{"ACHTUNG", "Zeichen nicht in der definierten Menge!"};
 
 // The states of the sequence, as the enabled flags of InputBtn, TestBtn,
 // CounterBtn, ReadyBtn, RetryBtn and StopBtn.
 const QMap<QString, QString> states = {
-    {"110001", "start"}, {"001011", "tested"}, {"000111", "counted"},
+    {"110001", "start"},   {"001011", "tested"},   {"000111", "counted"},
     {"000011", "punched"}, {"110011", "repeated"},
 };
 
@@ -103,8 +105,8 @@ void TestSequence::cleanup()
 QString TestSequence::state() const
 {
     QString flags;
-    for (QPushButton *b : {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn,
-                           form->RetryBtn, form->StopBtn})
+    for (QPushButton *b :
+         {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn, form->RetryBtn, form->StopBtn})
         flags += b->isEnabled() ? '1' : '0';
     return states.value(flags, flags);
 }
@@ -297,8 +299,8 @@ void TestSequence::randomSequencesFollowTheStateTable()
     // Random clicks on enabled buttons and random edits, checked after each
     // step against a model of the sequence and an independently punched card.
     QRandomGenerator random(20230416);
-    const QStringList pieces = {"A", "Z", "0", "9", " ", "HOLZ", "a", "\n", "ß", "€", "😀",
-                                QString(40, 'K'), QString(30, '7')};
+    const QStringList pieces = {
+        "A", "Z", "0", "9", " ", "HOLZ", "a", "\n", "ß", "€", "😀", QString(40, 'K'), QString(30, '7')};
 
     for (int run = 0; run < 60; ++run) {
         cleanup();
@@ -313,7 +315,8 @@ void TestSequence::randomSequencesFollowTheStateTable()
             const std::string text = form->InputText();
             QList<Box> boxes;
             QList<QPushButton *> enabled;
-            for (QPushButton *b : {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn, form->RetryBtn})
+            for (QPushButton *b :
+                 {form->InputBtn, form->TestBtn, form->CounterBtn, form->ReadyBtn, form->RetryBtn})
                 if (b->isEnabled())
                     enabled.append(b);
             const int choice = random.bounded(int(enabled.size()) + 1);

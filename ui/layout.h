@@ -66,6 +66,7 @@ inline constexpr const char *InputHelpKeyword = "Englische Großbuchstaben, Ziff
 inline constexpr const char *SampleSentence =
     "VERSUCH MOEGLICHST NICHT HOLZ STROMAUF ZU FLOESZEN ES WIRD NICHT FUNKTIONIEREN";
 
+// clang-format off
 inline constexpr std::array<ControlSpec, 20> Layout = {{
     {"Panel1", ControlKind::Panel, nullptr, 0, 0, 1345, 665},
     {"CtrlGroup", ControlKind::GroupBox, "Panel1", 904, 56, 425, 105, "Ablaufsteuerung"},
@@ -110,3 +111,4 @@ inline constexpr std::array<ControlSpec, 20> Layout = {{
     {"StaticText7", ControlKind::StaticText, "Panel1", 320, 16, 143, 18,
      "Testfeld für max. 80 Zeiechen", {"Times New Roman", -11, true, true, Colour::WindowText}},
 }};
+// clang-format on

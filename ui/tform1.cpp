@@ -50,12 +50,18 @@ QColor colour(Colour c)
 {
     switch (c) {
     case Colour::Inherit:
-    case Colour::WindowText: return QApplication::palette().color(QPalette::WindowText);
-    case Colour::Maroon: return {128, 0, 0};
-    case Colour::Green: return {0, 128, 0};
-    case Colour::Navy: return {0, 0, 128};
-    case Colour::Red: return {255, 0, 0};
-    case Colour::Yellow: return {255, 255, 0};
+    case Colour::WindowText:
+        return QApplication::palette().color(QPalette::WindowText);
+    case Colour::Maroon:
+        return {128, 0, 0};
+    case Colour::Green:
+        return {0, 128, 0};
+    case Colour::Navy:
+        return {0, 0, 128};
+    case Colour::Red:
+        return {255, 0, 0};
+    case Colour::Yellow:
+        return {255, 255, 0};
     }
     return {};
 }
@@ -219,8 +225,8 @@ QWidget *TForm1::createControl(const ControlSpec &spec, QWidget *parent, double 
     }
 
     control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(qRound(spec.left * scale), qRound(spec.top * scale),
-                         qRound(spec.width * scale), qRound(spec.height * scale));
+    control->setGeometry(qRound(spec.left * scale), qRound(spec.top * scale), qRound(spec.width * scale),
+                         qRound(spec.height * scale));
     QPalette palette = control->palette();
     if (spec.font.face)
         control->setFont(makeFont(spec.font, scale));
@@ -292,8 +298,8 @@ void TForm1::FormCreate()
 std::string TForm1::InputText() const
 {
     const QString text = InputMemo->document()->toRawText();
-    return encodeInputText({reinterpret_cast<const char16_t *>(text.utf16()),
-                            static_cast<std::size_t>(text.size())});
+    return encodeInputText(
+        {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())});
 }
 
 void TForm1::TestBtnClick()
@@ -423,8 +429,8 @@ void TForm1::keyPressEvent(QKeyEvent *event)
             }
             break;
         default:
-            if ((modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)
-                && event->text().size() == 1 && pressMnemonic(event->text().at(0)))
+            if ((modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) && event->text().size() == 1
+                && pressMnemonic(event->text().at(0)))
                 return;
             break;
         }

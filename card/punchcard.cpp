@@ -20,7 +20,7 @@ constexpr CodeIndex codeIndex = buildCodeIndex();
 
 const PunchCodeEntry *PunchCode(unsigned char byte)
 {
-    return codeIndex[byte];
+    return codeIndex.at(byte);
 }
 
 void PunchText(TPunchCard &card, std::string_view text, const RejectionAction &reject)

@@ -6,6 +6,23 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+// A card face that records the regions it repaints.
+class RecordingFace : public CardFace
+{
+    Q_OBJECT
+
+public:
+    using CardFace::CardFace;
+    QRegion painted;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted += event->region();
+        CardFace::paintEvent(event);
+    }
+};
+
 // Pixel probes on the drawn card. The same probes run at a screen scale of
 // 2 too, where every logical pixel is two by two device pixels.
 class TestCardFace : public QObject
@@ -28,12 +45,12 @@ private:
     void punch(const QString &text);
     QImage grabCard() const;
     // Black, background and other pixels in a rectangle of the group box.
-    int count(const QImage &card, const QRect &logical, const std::function<bool(QRgb)> &match) const;
-    int blackPixels(const QImage &card, const QRect &r) const
+    int count(const QImage &card, QRect logical, const std::function<bool(QRgb)> &match) const;
+    int blackPixels(const QImage &card, QRect r) const
     {
         return count(card, r, [](QRgb p) { return qGray(p) < 40; });
     }
-    int area(const QImage &card, const QRect &r) const
+    int area(const QImage &card, QRect r) const
     {
         return count(card, r, [](QRgb) { return true; });
     }
@@ -68,8 +85,7 @@ QImage TestCardFace::grabCard() const
     return form->HoleCardGroup->grab().toImage();
 }
 
-int TestCardFace::count(const QImage &card, const QRect &logical,
-                        const std::function<bool(QRgb)> &match) const
+int TestCardFace::count(const QImage &card, QRect logical, const std::function<bool(QRgb)> &match) const
 {
     const qreal dpr = card.devicePixelRatio();
     const QRect r(QPoint(qRound(logical.left() * dpr), qRound(logical.top() * dpr)),
@@ -199,23 +215,9 @@ void TestCardFace::onlyChangedMarksAreRepainted()
 {
     // The marks that change are scheduled for repaint; the rest of the
     // face is not.
-    class Face : public CardFace
-    {
-    public:
-        using CardFace::CardFace;
-        QRegion painted;
-
-    protected:
-        void paintEvent(QPaintEvent *event) override
-        {
-            painted += event->region();
-            CardFace::paintEvent(event);
-        }
-    };
-
     QWidget host;
     host.resize(1313, 473);
-    Face face(&host);
+    RecordingFace face(&host);
     face.resize(host.size());
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));

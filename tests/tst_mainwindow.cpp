@@ -19,7 +19,7 @@ const QString sampleSentence =
 
 QColor rgb(int r, int g, int b)
 {
-    return QColor(r, g, b);
+    return {r, g, b};
 }
 
 // The colour of a control's own text, by kind.
@@ -235,7 +235,7 @@ void TestMainWindow::focusOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), forward.at(i % forward.size()));
     }
-    for (int i = forward.size() - 1; i >= 0; --i) {
+    for (qsizetype i = forward.size() - 1; i >= 0; --i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget(), forward.at(i));
     }

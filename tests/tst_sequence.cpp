@@ -43,7 +43,7 @@ std::bitset<CardPositions> expectedCard(const std::string &text)
     std::bitset<CardPositions> card;
     for (std::size_t i = 0; i < std::min<std::size_t>(text.size(), 80); ++i) {
         for (int position : expectedPositions(text[i]))
-            card.set(std::size_t((position - 1) * 80 + i));
+            card.set(std::size_t(position - 1) * 80 + i);
     }
     return card;
 }
@@ -398,7 +398,7 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
         QCOMPARE(msg->windowModality(), Qt::ApplicationModal);
 
         const QImage shot = window.HoleCardGroup->grab().toImage();
-        auto black = [&shot](const QRect &r) {
+        auto black = [&shot](QRect r) {
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
                     if (qGray(shot.pixel(x, y)) > 40)

@@ -25,10 +25,13 @@ struct FontSpec
 
 struct ControlSpec
 {
-    const char *name;
-    ControlKind kind;
-    const char *parent; // nullptr: the window itself
-    int left, top, width, height;
+    const char *name = nullptr;
+    ControlKind kind = ControlKind::Panel;
+    const char *parent = nullptr; // nullptr: the window itself
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
     const char *text = nullptr; // caption or content; nullptr: none, or the button kind's
     FontSpec font = {};
     Colour colour = Colour::Inherit;

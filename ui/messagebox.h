@@ -7,6 +7,10 @@ class QString;
 class MessageBox
 {
 public:
+    MessageBox() = default;
     virtual ~MessageBox() = default;
+    MessageBox(const MessageBox &) = delete;
+    MessageBox &operator=(const MessageBox &) = delete;
+
     virtual void show(const QString &title, const QString &body) = 0;
 };

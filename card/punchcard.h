@@ -19,6 +19,12 @@ constexpr int rowPosition(int cardRow)
     return cardRow == 12 ? 1 : cardRow == 11 ? 2 : cardRow + 3;
 }
 
+// Card row name (12, 11, 0 to 9) of a row position (1 to 12).
+constexpr int cardRow(int position)
+{
+    return position == 1 ? 12 : position == 2 ? 11 : position - 3;
+}
+
 // Flat index of (row position, column): row position major, 80 per row.
 // The card face keeps its hole marks in the same order.
 constexpr int flatIndex(int position, int column)

@@ -2,6 +2,7 @@
 #include "recordingmessagebox.h"
 #include "tform1.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -40,6 +41,7 @@ private slots:
     void rowTwelveCoversTheUpperColumnNumber();
     void clearingRestoresTheStartFace();
     void onlyChangedMarksAreRepainted();
+    void describesWhatIsPunched();
 
 private:
     void punch(const QString &text);
@@ -120,7 +122,7 @@ void TestCardFace::startShowsEveryLabelAndNoHole()
     int digits = 0;
     for (const CardFace::Label &label : labels) {
         const QRect r = label.rect.translated(origin);
-        QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.caption));
+        QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.caption.text()));
         digits += label.digit ? 1 : 0;
     }
     QCOMPARE(digits, 800);
@@ -129,9 +131,9 @@ void TestCardFace::startShowsEveryLabelAndNoHole()
     QCOMPARE(labels.at(80).rect.topLeft(), QPoint(26, 92));
     QCOMPARE(labels.at(239).rect.topLeft(), QPoint(1290, 250));
     QCOMPARE(labels.at(240).rect.topLeft(), QPoint(26, 410));
-    QCOMPARE(labels.at(320).caption, QStringLiteral("0"));
+    QCOMPARE(labels.at(320).caption.text(), QStringLiteral("0"));
     QCOMPARE(labels.at(320).rect.topLeft(), QPoint(26, 68));
-    QCOMPARE(labels.back().caption, QStringLiteral("9"));
+    QCOMPARE(labels.back().caption.text(), QStringLiteral("9"));
     QCOMPARE(labels.back().rect.topLeft(), QPoint(1290, 428));
 
     for (int k = 0; k < CardPositions; ++k) {
@@ -184,7 +186,7 @@ void TestCardFace::rowTwelveCoversTheUpperColumnNumber()
     const QPoint origin = form->cardFace()->pos();
     const auto &labels = form->cardFace()->labels();
     const QRect number = labels.at(2).rect.translated(origin); // "3" at top 25
-    QCOMPARE(labels.at(2).caption, QStringLiteral("3"));
+    QCOMPARE(labels.at(2).caption.text(), QStringLiteral("3"));
     QVERIFY(holeInGroup(1, 3).contains(number));
 
     // No other row of column numbers meets a mark.
@@ -237,6 +239,18 @@ void TestCardFace::onlyChangedMarksAreRepainted()
     face.showCard(card);
     QTest::qWait(50);
     QVERIFY(face.painted.isEmpty());
+}
+
+void TestCardFace::describesWhatIsPunched()
+{
+    QCOMPARE(form->cardFace()->accessibleDescription(), QStringLiteral("ungestanzt"));
+    punch("A B0");
+    QCOMPARE(form->cardFace()->accessibleDescription(),
+             QStringLiteral("Spalte 1: 12, 1; Spalte 3: 12, 2; Spalte 4: 0"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->cardFace())->text(QAccessible::Description),
+             form->cardFace()->accessibleDescription());
+    form->RetryBtnClick();
+    QCOMPARE(form->cardFace()->accessibleDescription(), QStringLiteral("ungestanzt"));
 }
 
 QTEST_MAIN(TestCardFace)

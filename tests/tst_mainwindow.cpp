@@ -4,6 +4,7 @@
 #include "recordingmessagebox.h"
 #include "tform1.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -67,6 +68,7 @@ private slots:
     void disabledButtonsShowTheGreyPicture();
     void resizingMovesNothing();
     void scalesToTheTextHeight();
+    void accessibleNames();
     void taskBarName_data();
     void taskBarName();
 
@@ -466,6 +468,32 @@ void TestMainWindow::scalesToTheTextHeight()
     QCOMPARE(large.font().pixelSize(), 11); // the window font is what was measured
     // The card face keeps its fixed positions.
     QCOMPARE(CardFace::holeRect(0), QRect(26, 20, 10, 20));
+}
+
+void TestMainWindow::accessibleNames()
+{
+    const QList<QPair<QWidget *, QString>> expected = {
+        {form->StopBtn, "Schließen"},
+        {form->InputBtn, "Eingabetext löschen"},
+        {form->TestBtn, "Zeichentest"},
+        {form->InputMemo, "Eingabe-Box"},
+        {form->TestMemo, "Testfeld für max. 80 Zeiechen"},
+        {form->LabelCounter, "???"},
+        {form->StaticText2, "ACHTUNG: ... nur englische Großbuchtaben, Ziffern und Leerzeichen"},
+        {form->HoleCardGroup, "Lochkarte"},
+    };
+    for (const auto &[widget, name] : expected) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), name);
+    }
+    // Every control that shows or takes text has a name.
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QPlainTextEdit *>(w)
+            || qobject_cast<QLabel *>(w))
+            QVERIFY2(!QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                     qPrintable(w->objectName()));
+    }
 }
 
 void TestMainWindow::taskBarName_data()

@@ -67,6 +67,7 @@ private slots:
     void cleanup();
 
     void typicalRun();
+    void typicalRunWithKeysOnly();
     void sampleSentenceAsLoaded();
     void sampleSentenceTypedAnew();
     void tooLongText();
@@ -166,6 +167,41 @@ void TestSequence::typicalRun()
     QCOMPARE(form->LabelCounter->text(), "7");
     QCOMPARE(form->TestMemo->toPlainText(), "HOLZ 42");
     QVERIFY(form->InputMemo->isEnabled());
+}
+
+void TestSequence::typicalRunWithKeysOnly()
+{
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+
+    QCOMPARE(QApplication::focusWidget(), form->StopBtn);
+    press(Qt::Key_Escape); // clears the input from the close button
+    QCOMPARE(form->InputMemo->toPlainText(), QString());
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->InputMemo);
+    QTest::keyClicks(form->InputMemo, "HOLZ 42");
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->TestBtn);
+    press(Qt::Key_Return);
+    QCOMPARE(state(), "tested");
+    press(Qt::Key_Return); // the focus rests with the window: Enter counts
+    QCOMPARE(state(), "counted");
+    QCOMPARE(form->LabelCounter->text(), "7");
+    press(Qt::Key_Tab); // Schließen, Wiederholen, Lochkarte stanzen
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->ReadyBtn);
+    press(Qt::Key_Space);
+    QCOMPARE(state(), "punched");
+    QCOMPARE(form->card().holes(), expectedCard("HOLZ 42"));
+    press(Qt::Key_W);
+    QTRY_COMPARE(state(), "repeated");
+    QVERIFY(form->card().holes().none());
+    QCOMPARE(box.takeBoxes(), (QList<Box>{charactersCorrect, lengthPermitted}));
 }
 
 void TestSequence::sampleSentenceAsLoaded()

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -36,6 +37,14 @@ constexpr int holeTop(int position)
     return top;
 }
 
+QStaticText preparedText(const QString &text, const QFont &font)
+{
+    QStaticText prepared(text);
+    prepared.setTextFormat(Qt::PlainText);
+    prepared.prepare(QTransform(), font);
+    return prepared;
+}
+
 QFont labelFont(int pixels)
 {
     QFont font(QString::fromLatin1(LabelFace));
@@ -49,25 +58,34 @@ QFont labelFont(int pixels)
 CardFace::CardFace(QWidget *parent)
     : QWidget(parent), columnNumberFont(labelFont(ColumnNumberPixels)), digitFont(labelFont(DigitPixels))
 {
+    setAccessibleName(QStringLiteral("Lochkarte"));
+    setAccessibleDescription(describe(visibleHoles));
+
     // Built in the order they stack: column numbers, then digits; the hole
     // marks are painted over all of them.
+    std::vector<QStaticText> columnNumbers;
+    for (int column = 1; column <= CardColumns; ++column)
+        columnNumbers.push_back(preparedText(QString::number(column), columnNumberFont));
+
     printedLabels.reserve(LabelCount);
     for (int top : UpperColumnNumberTops)
-        addLabelRow(top, {}, false);
+        addLabelRow(top, columnNumbers, false);
     for (int top : LowerColumnNumberTops)
-        addLabelRow(top, {}, false);
-    for (int d = 0; d <= 9; ++d)
-        addLabelRow(FirstDigitTop + DigitRowPitch * d, QString::number(d), true);
+        addLabelRow(top, columnNumbers, false);
+    for (int d = 0; d <= 9; ++d) {
+        const std::vector<QStaticText> digit(CardColumns, preparedText(QString::number(d), digitFont));
+        addLabelRow(FirstDigitTop + DigitRowPitch * d, digit, true);
+    }
 }
 
-void CardFace::addLabelRow(int top, const QString &caption, bool digit)
+void CardFace::addLabelRow(int top, const std::vector<QStaticText> &captions, bool digit)
 {
-    const QFontMetrics metrics(digit ? digitFont : columnNumberFont);
+    const int height = QFontMetrics(digit ? digitFont : columnNumberFont).height();
     for (int column = 1; column <= CardColumns; ++column) {
-        const QString text = digit ? caption : QString::number(column);
+        const QStaticText &caption = captions[column - 1];
         // Auto-sized to the caption, as a label is.
-        const QRect rect(columnLeft(column), top, metrics.horizontalAdvance(text), metrics.height());
-        printedLabels.push_back({rect, text, digit});
+        const QRect rect(columnLeft(column), top, qCeil(caption.size().width()), height);
+        printedLabels.push_back({rect, caption, digit});
     }
 }
 
@@ -88,6 +106,22 @@ void CardFace::showCard(const TPunchCard &card)
         if (changed.test(static_cast<std::size_t>(index)))
             update(holeRect(index));
     }
+    setAccessibleDescription(describe(visibleHoles));
+}
+
+QString CardFace::describe(const std::bitset<CardPositions> &holes)
+{
+    QStringList columns;
+    for (int column = 1; column <= CardColumns; ++column) {
+        QStringList rows;
+        for (int position = 1; position <= CardRows; ++position) {
+            if (holes.test(static_cast<std::size_t>(flatIndex(position, column))))
+                rows.append(QString::number(cardRow(position)));
+        }
+        if (!rows.isEmpty())
+            columns.append(QStringLiteral("Spalte %1: %2").arg(column).arg(rows.join(QStringLiteral(", "))));
+    }
+    return columns.isEmpty() ? QStringLiteral("ungestanzt") : columns.join(QStringLiteral("; "));
 }
 
 void CardFace::paintEvent(QPaintEvent *event)
@@ -108,7 +142,7 @@ void CardFace::paintEvent(QPaintEvent *event)
         }
         // Labels are opaque: the group box's colour behind the text.
         painter.fillRect(label.rect, background);
-        painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, label.caption);
+        painter.drawStaticText(label.rect.topLeft(), label.caption);
     }
     for (int index = 0; index < CardPositions; ++index) {
         if (!visibleHoles.test(static_cast<std::size_t>(index)))

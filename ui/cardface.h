@@ -3,7 +3,7 @@
 #include "punchcard.h"
 
 #include <QFont>
-#include <QString>
+#include <QStaticText>
 #include <QWidget>
 
 #include <bitset>
@@ -25,6 +25,10 @@ public:
     // hides the others; only the marks that change are repainted.
     void showCard(const TPunchCard &card);
 
+    // What the face shows, in words, for assistive technology: each punched
+    // column with its card rows ("Spalte 3: 12, 2").
+    static QString describe(const std::bitset<CardPositions> &holes);
+
     bool isHoleVisible(int index) const { return visibleHoles.test(static_cast<std::size_t>(index)); }
 
     // The hole mark of a flat card index, in the face's coordinates.
@@ -33,8 +37,8 @@ public:
     struct Label
     {
         QRect rect;
-        QString caption;
-        bool digit; // a printed digit, not a column number
+        QStaticText caption; // laid out once; labels of one caption share it
+        bool digit;          // a printed digit, not a column number
     };
     const std::vector<Label> &labels() const { return printedLabels; }
 
@@ -42,7 +46,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void addLabelRow(int top, const QString &caption, bool digit);
+    void addLabelRow(int top, const std::vector<QStaticText> &captions, bool digit);
 
     QFont columnNumberFont;
     QFont digitFont;

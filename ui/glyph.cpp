@@ -38,3 +38,11 @@ QIcon loadGlyph(const QString &name)
     icon.addPixmap(QPixmap::fromImage(image.copy(width, 0, width, image.height())), QIcon::Disabled);
     return icon;
 }
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/perforon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}

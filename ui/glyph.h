@@ -10,3 +10,6 @@ QIcon loadGlyph(const QString &name);
 
 // The size of one picture of the glyph bitmap.
 QSize glyphSize(const QString &name);
+
+// The program's icon, a punched card, in the sizes the resources hold.
+QIcon programIcon();

@@ -171,6 +171,9 @@ void TForm1::createControls(int textHeight)
     InputMemo->moveCursor(QTextCursor::End);
     InputMemo->verticalScrollBar()->setValue(0);
     InputMemo->setProperty("helpKeyword", QString::fromUtf8(InputHelpKeyword));
+    // The text beside the test field names it for assistive technology; the
+    // input box takes its name from its group box.
+    StaticText7->setBuddy(TestMemo);
 
     // The first control in tab order that takes the focus has it at start.
     for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {

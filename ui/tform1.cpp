@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHash>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -387,7 +388,12 @@ void TForm1::updateDefaultFrames()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only the buttons are watched.
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && !sizedToFrame)
+            fitOuterSizeToFrame();
+        return false;
+    }
+    // Otherwise one of the buttons.
     auto *button = static_cast<QPushButton *>(watched);
     if (event->type() == QEvent::EnabledChange) {
         updateDefaultFrames();
@@ -480,12 +486,18 @@ bool TForm1::moveFocusAmongSiblings(QWidget *from, bool forward)
 
 void TForm1::showEvent(QShowEvent *event)
 {
-    // The outer size includes the frame where the window system draws one.
-    if (!sizedToFrame && !event->spontaneous()) {
-        sizedToFrame = true;
-        const QSize frame = frameGeometry().size() - size();
-        if (!frame.isNull())
-            resize(QSize(WindowOuterWidth, WindowOuterHeight) - frame);
-    }
+    // The outer size includes the frame where the window system draws one;
+    // the frame is known once the window is first exposed.
+    if (!sizedToFrame && !event->spontaneous() && windowHandle())
+        windowHandle()->installEventFilter(this);
     QWidget::showEvent(event);
+}
+
+void TForm1::fitOuterSizeToFrame()
+{
+    sizedToFrame = true;
+    windowHandle()->removeEventFilter(this);
+    const QSize frame = frameGeometry().size() - size();
+    if (!frame.isNull())
+        resize(QSize(WindowOuterWidth, WindowOuterHeight) - frame);
 }

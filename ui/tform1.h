@@ -58,6 +58,7 @@ private:
     void setButtonEnabled(QPushButton *button, bool enabled);
     void showMessage(const Message &message);
     void updateDefaultFrames();
+    void fitOuterSizeToFrame();
     bool pressMnemonic(QChar letter);
     bool moveFocusAmongSiblings(QWidget *from, bool forward);
 

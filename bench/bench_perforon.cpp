@@ -55,6 +55,26 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+// The first frame is done when the paint that started it has run to its
+// end: the next turn of the event loop.
+class FirstPaint : public QObject
+{
+    Q_OBJECT
+
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !seen) {
+            seen = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return false;
+    }
+
+private:
+    bool seen = false;
+};
+
 // One start in this process: the time from creating the application to the
 // end of the window's first paint, and the memory then. Prints "ms kib".
 int measureStart(int argc, char **argv, bool bare)
@@ -72,20 +92,7 @@ int measureStart(int argc, char **argv, bool bare)
         window = std::make_unique<TForm1>(box);
     }
 
-    // The first frame is done when the paint that started it has run to
-    // its end: the next turn of the event loop.
-    struct FirstPaint : QObject
-    {
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint && !seen) {
-                seen = true;
-                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-            }
-            return false;
-        }
-        bool seen = false;
-    } firstPaint;
+    FirstPaint firstPaint;
     app.installEventFilter(&firstPaint);
     window->show();
     QApplication::exec();
@@ -175,3 +182,5 @@ int main(int argc, char **argv)
                 LargeRuns, median(paste), median(test), median(count), median(punchLarge));
     return 0;
 }
+
+#include "bench_perforon.moc"

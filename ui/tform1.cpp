@@ -12,12 +12,12 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHash>
-#include <QWindow>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>

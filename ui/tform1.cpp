@@ -38,12 +38,12 @@ void substituteMissingFonts()
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
 }
 
-QFont makeFont(const FontSpec &spec, double scale)
+QFont makeFont(const FontSpec &style, double scale)
 {
-    QFont font(QString::fromLatin1(spec.face));
-    font.setPixelSize(qRound(-spec.height * scale));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(QString::fromLatin1(style.face));
+    font.setPixelSize(qRound(-style.height * scale));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     return font;
 }
 
@@ -70,7 +70,7 @@ QColor colour(Colour c)
 const ButtonKindSpec &buttonKind(ButtonKind kind)
 {
     return *std::find_if(ButtonKinds.begin(), ButtonKinds.end(),
-                         [kind](const ButtonKindSpec &spec) { return spec.kind == kind; });
+                         [kind](const ButtonKindSpec &entry) { return entry.kind == kind; });
 }
 
 // A text box takes typed characters, Enter, Esc and the arrow keys itself,
@@ -129,10 +129,10 @@ void TForm1::createControls(int textHeight)
     const double scale = double(textHeight) / DesignTextHeight;
     QHash<QString, QWidget *> controls;
     QWidget *previousStop = nullptr;
-    for (const ControlSpec &spec : Layout) {
-        QWidget *parent = spec.parent ? controls.value(QString::fromLatin1(spec.parent)) : this;
-        QWidget *control = createControl(spec, parent, scale);
-        controls.insert(QString::fromLatin1(spec.name), control);
+    for (const ControlSpec &row : Layout) {
+        QWidget *parent = row.parent ? controls.value(QString::fromLatin1(row.parent)) : this;
+        QWidget *control = createControl(row, parent, scale);
+        controls.insert(QString::fromLatin1(row.name), control);
         if (control->focusPolicy() & Qt::TabFocus) {
             if (previousStop)
                 setTabOrder(previousStop, control);
@@ -185,11 +185,11 @@ void TForm1::createControls(int textHeight)
     }
 }
 
-QWidget *TForm1::createControl(const ControlSpec &spec, QWidget *parent, double scale)
+QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double scale)
 {
-    const QString text = spec.text ? QString::fromUtf8(spec.text) : QString();
+    const QString text = row.text ? QString::fromUtf8(row.text) : QString();
     QWidget *control = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Panel: {
         auto *panel = new QFrame(parent);
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -222,41 +222,41 @@ QWidget *TForm1::createControl(const ControlSpec &spec, QWidget *parent, double 
     }
     case ControlKind::BitBtn: {
         auto *button = new QPushButton(parent);
-        setupButton(button, spec);
+        setupButton(button, row);
         control = button;
         break;
     }
     }
 
-    control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(qRound(spec.left * scale), qRound(spec.top * scale), qRound(spec.width * scale),
-                         qRound(spec.height * scale));
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(qRound(row.left * scale), qRound(row.top * scale), qRound(row.width * scale),
+                         qRound(row.height * scale));
     QPalette palette = control->palette();
-    if (spec.font.face)
-        control->setFont(makeFont(spec.font, scale));
-    if (spec.font.colour != Colour::Inherit) {
+    if (row.font.face)
+        control->setFont(makeFont(row.font, scale));
+    if (row.font.colour != Colour::Inherit) {
         // Disabled text keeps the system's grey.
         for (auto group : {QPalette::Active, QPalette::Inactive}) {
             for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                palette.setColor(group, role, colour(spec.font.colour));
+                palette.setColor(group, role, colour(row.font.colour));
         }
     }
-    if (spec.colour != Colour::Inherit) {
+    if (row.colour != Colour::Inherit) {
         for (auto role : {QPalette::Window, QPalette::Base})
-            palette.setColor(role, colour(spec.colour));
+            palette.setColor(role, colour(row.colour));
     }
     control->setPalette(palette);
-    control->setEnabled(spec.enabled);
-    control->setHidden(!spec.visible);
-    if (spec.kind == ControlKind::StaticText || spec.kind == ControlKind::Label)
+    control->setEnabled(row.enabled);
+    control->setHidden(!row.visible);
+    if (row.kind == ControlKind::StaticText || row.kind == ControlKind::Label)
         widenToText(control);
     return control;
 }
 
-void TForm1::setupButton(QPushButton *button, const ControlSpec &spec)
+void TForm1::setupButton(QPushButton *button, const ControlSpec &row)
 {
-    const ButtonKindSpec &kind = buttonKind(spec.button);
-    button->setText(QString::fromUtf8(spec.text ? spec.text : kind.caption));
+    const ButtonKindSpec &kind = buttonKind(row.button);
+    button->setText(QString::fromUtf8(row.text ? row.text : kind.caption));
     const QString glyph = QString::fromLatin1(kind.glyph);
     button->setIcon(loadGlyph(glyph));
     button->setIconSize(glyphSize(glyph));
@@ -264,7 +264,7 @@ void TForm1::setupButton(QPushButton *button, const ControlSpec &spec)
     button->setAutoDefault(true);
     button->installEventFilter(this);
 
-    switch (spec.button) {
+    switch (row.button) {
     case ButtonKind::Close:
         connect(button, &QPushButton::clicked, this, &QWidget::close);
         break;

@@ -52,8 +52,8 @@ protected:
 
 private:
     void createControls(int textHeight);
-    QWidget *createControl(const ControlSpec &spec, QWidget *parent, double scale);
-    void setupButton(QPushButton *button, const ControlSpec &spec);
+    QWidget *createControl(const ControlSpec &row, QWidget *parent, double scale);
+    void setupButton(QPushButton *button, const ControlSpec &row);
     void connectHandlers();
     void setButtonEnabled(QPushButton *button, bool enabled);
     void showMessage(const Message &message);

@@ -1,4 +1,5 @@
 #include "applicationmessagebox.h"
+#include "boxanswerer.h"
 #include "hollerith.h"
 #include "recordingmessagebox.h"
 #include "tform1.h"
@@ -120,14 +121,7 @@ void TestHostile::inputWhileABoxIsUpIsBlocked()
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
     form.InputMemo->setPlainText("AbCdEfGhIj\n\n");
-    int boxes = 0;
-    QTimer dismiss;
-    dismiss.setInterval(10);
-    connect(&dismiss, &QTimer::timeout, this, [&] {
-        auto *msg = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!msg)
-            return;
-        ++boxes;
+    BoxAnswerer answerer([&form](QMessageBox *) {
         QWindow *window = form.windowHandle();
         for (QPushButton *b : {form.RetryBtn, form.ReadyBtn, form.CounterBtn, form.StopBtn}) {
             const QPoint at = b->mapTo(&form, b->rect().center());
@@ -136,15 +130,12 @@ void TestHostile::inputWhileABoxIsUpIsBlocked()
         for (Qt::Key key : {Qt::Key_W, Qt::Key_Escape, Qt::Key_C, Qt::Key_Return})
             QTest::keyClick(window, key);
         QTest::keyClick(window, Qt::Key_W, Qt::AltModifier);
-        msg->button(QMessageBox::Ok)->click();
     });
-    dismiss.start();
     QTest::mouseClick(form.TestBtn, Qt::LeftButton);
     QTest::mouseClick(form.CounterBtn, Qt::LeftButton);
     QTest::mouseClick(form.ReadyBtn, Qt::LeftButton);
-    dismiss.stop();
 
-    QCOMPARE(boxes, 2 + 5 + 4); // test, count, five lower-case letters, two line breaks
+    QCOMPARE(answerer.answered, 2 + 5 + 4); // test, count, five lower-case letters, two line breaks
     QVERIFY(form.isVisible());
     QVERIFY(form.RetryBtn->isEnabled());
     QVERIFY(!form.ReadyBtn->isEnabled() && !form.TestBtn->isEnabled() && !form.InputBtn->isEnabled());

@@ -1,4 +1,5 @@
 #include "applicationmessagebox.h"
+#include "boxanswerer.h"
 #include "cardface.h"
 #include "hollerith.h"
 #include "inputtext.h"
@@ -421,12 +422,7 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
 
     QList<Box> seen;
     QList<bool> earlierBlack;
-    QTimer dismiss;
-    dismiss.setInterval(20);
-    connect(&dismiss, &QTimer::timeout, this, [&] {
-        auto *msg = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!msg)
-            return;
+    BoxAnswerer answerer([&](QMessageBox *msg) {
         seen.append({msg->windowTitle(), msg->text()});
         QCOMPARE(msg->icon(), QMessageBox::NoIcon);
         QCOMPARE(msg->buttons().size(), 1);
@@ -442,14 +438,11 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
             return true;
         };
         earlierBlack.append(black(hole1) && black(hole2) && !black(hole5));
-        msg->button(QMessageBox::Ok)->click();
     });
-    dismiss.start();
 
     window.ReadyBtn->setEnabled(true);
     window.ReadyBtn->setFocus();
     QTest::mouseClick(window.ReadyBtn, Qt::LeftButton);
-    dismiss.stop();
 
     QCOMPARE(seen, (QList<Box>{rejected, rejected, rejected})); // b, CR, LF
     QCOMPARE(earlierBlack, (QList<bool>{true, true, true}));

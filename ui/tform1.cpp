@@ -168,7 +168,7 @@ void TForm1::createControls(int textHeight)
     // The sample sentence stands in the box as a line with its line break,
     // and the caret at the start of the empty line after it. The sentence
     // stays in view.
-    InputMemo->setPlainText(InputMemo->toPlainText() + QLatin1Char('\n'));
+    InputMemo->appendPlainText(QString());
     InputMemo->moveCursor(QTextCursor::End);
     InputMemo->verticalScrollBar()->setValue(0);
     InputMemo->setProperty("helpKeyword", QString::fromUtf8(InputHelpKeyword));

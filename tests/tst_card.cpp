@@ -8,8 +8,6 @@
 #include <set>
 #include <string>
 
-using namespace std::string_literals;
-
 namespace {
 
 std::set<int> punchedPositions(const TPunchCard &card, int column)

@@ -455,7 +455,7 @@ bool TForm1::pressMnemonic(QChar letter)
     for (QPushButton *button : buttons) {
         const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
         if (!mnemonic.isEmpty() && button->isEnabled() && button->isVisible()
-            && (mnemonic[0].key() == QChar(letter).toUpper().unicode())) {
+            && (mnemonic[0].key() == letter.toUpper().unicode())) {
             button->animateClick();
             return true;
         }

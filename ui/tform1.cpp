@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "cardface.h"
+#include "dialogkeys.h"
 #include "glyph.h"
 #include "inputchecks.h"
 #include "inputtext.h"
@@ -73,13 +74,6 @@ const ButtonKindSpec &buttonKind(ButtonKind kind)
                          [kind](const ButtonKindSpec &entry) { return entry.kind == kind; });
 }
 
-// A text box takes typed characters, Enter, Esc and the arrow keys itself,
-// so none of the window's keyboard roles acts while it has the focus.
-bool takesTyping(const QWidget *widget)
-{
-    return qobject_cast<const QPlainTextEdit *>(widget) != nullptr;
-}
-
 // A text sized to its text widens where this screen's font needs more room
 // than the layout gives it.
 void widenToText(QWidget *text)
@@ -103,6 +97,7 @@ TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
     move(WindowLeft, WindowTop);
     resize(WindowOuterWidth, WindowOuterHeight);
 
+    keys = new DialogKeys(this);
     createControls(textHeight > 0 ? textHeight : measuredTextHeight());
     connectHandlers();
     FormCreate();
@@ -110,9 +105,9 @@ TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
 
 TForm1::~TForm1()
 {
-    // Closing the window while it is destroyed moves the focus; the
-    // buttons this window would update by then are gone.
-    disconnect(qApp, nullptr, this, nullptr);
+    // Closing the window while it is destroyed moves the focus; the keys
+    // must not follow it to buttons that are gone by then.
+    delete keys;
 }
 
 int TForm1::measuredTextHeight()
@@ -246,6 +241,8 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
             palette.setColor(role, colour(row.colour));
     }
     control->setPalette(palette);
+    if (control->focusPolicy() != Qt::NoFocus)
+        keys->watch(control);
     control->setEnabled(row.enabled);
     control->setHidden(!row.visible);
     if (row.kind == ControlKind::StaticText || row.kind == ControlKind::Label)
@@ -262,18 +259,17 @@ void TForm1::setupButton(QPushButton *button, const ControlSpec &row)
     button->setIconSize(glyphSize(glyph));
     // Enter presses the focused button, as on a dialog.
     button->setAutoDefault(true);
-    button->installEventFilter(this);
 
     switch (row.button) {
     case ButtonKind::Close:
         connect(button, &QPushButton::clicked, this, &QWidget::close);
         break;
     case ButtonKind::Cancel:
-        cancelButton = button;
+        keys->setCancelButton(button);
         break;
     case ButtonKind::OK:
     case ButtonKind::Yes:
-        defaultButtons.append(button);
+        keys->addDefaultButton(button);
         break;
     case ButtonKind::None:
     case ButtonKind::Retry:
@@ -289,7 +285,6 @@ void TForm1::connectHandlers()
     connect(ReadyBtn, &QPushButton::clicked, this, &TForm1::ReadyBtnClick);
     connect(RetryBtn, &QPushButton::clicked, this, &TForm1::RetryBtnClick);
     connect(InputBtn, &QPushButton::clicked, this, &TForm1::InputBtnClick);
-    connect(qApp, &QApplication::focusChanged, this, &TForm1::updateDefaultFrames);
 }
 
 void TForm1::FormCreate()
@@ -375,113 +370,11 @@ void TForm1::setButtonEnabled(QPushButton *button, bool enabled)
     button->setEnabled(enabled);
 }
 
-void TForm1::updateDefaultFrames()
-{
-    // A default button is drawn as such while Enter would press it: the
-    // focused button always, a default-kind button while the focus is on
-    // something that neither is a button nor takes Enter.
-    QWidget *focus = focusWidget();
-    const bool enterIsFree = !qobject_cast<QAbstractButton *>(focus) && !takesTyping(focus);
-    for (QPushButton *button : defaultButtons)
-        button->setDefault(button == focus || (enterIsFree && button->isEnabled()));
-}
-
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == windowHandle()) {
-        if (event->type() == QEvent::Expose && !sizedToFrame)
-            fitOuterSizeToFrame();
-        return false;
-    }
-    // Otherwise one of the buttons.
-    auto *button = static_cast<QPushButton *>(watched);
-    if (event->type() == QEvent::EnabledChange) {
-        updateDefaultFrames();
-    } else if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool altUp = !(key->modifiers() & Qt::AltModifier);
-        switch (key->key()) {
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            return altUp && moveFocusAmongSiblings(button, true);
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            return altUp && moveFocusAmongSiblings(button, false);
-        default:
-            break;
-        }
-    }
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !sizedToFrame)
+        fitOuterSizeToFrame();
     return QWidget::eventFilter(watched, event);
-}
-
-void TForm1::keyPressEvent(QKeyEvent *event)
-{
-    // Keys reach the window when the focused control has not taken them.
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (!takesTyping(focusWidget())) {
-        switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (modifiers == Qt::NoModifier) {
-                for (QPushButton *button : std::as_const(defaultButtons)) {
-                    if (button->isEnabled()) {
-                        button->click();
-                        return;
-                    }
-                }
-            }
-            break;
-        case Qt::Key_Escape:
-            if (modifiers == Qt::NoModifier && cancelButton->isEnabled()) {
-                cancelButton->click();
-                return;
-            }
-            break;
-        default:
-            if ((modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) && event->text().size() == 1
-                && pressMnemonic(event->text().at(0)))
-                return;
-            break;
-        }
-    }
-    QWidget::keyPressEvent(event);
-}
-
-bool TForm1::pressMnemonic(QChar letter)
-{
-    if (!letter.isLetterOrNumber())
-        return false;
-    const auto buttons = findChildren<QPushButton *>();
-    for (QPushButton *button : buttons) {
-        const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
-        if (!mnemonic.isEmpty() && button->isEnabled() && button->isVisible()
-            && (mnemonic[0].key() == letter.toUpper().unicode())) {
-            button->animateClick();
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TForm1::moveFocusAmongSiblings(QWidget *from, bool forward)
-{
-    // Siblings were created in tab order, so their order among the parent's
-    // children is their tab order.
-    QWidgetList siblings;
-    for (QObject *child : from->parentWidget()->children()) {
-        if (auto *widget = qobject_cast<QWidget *>(child))
-            siblings.append(widget);
-    }
-    const qsizetype count = siblings.size();
-    qsizetype i = siblings.indexOf(from);
-    for (qsizetype step = 1; step < count; ++step) {
-        QWidget *next = siblings.at(((i + (forward ? step : -step)) % count + count) % count);
-        if (next->focusPolicy() != Qt::NoFocus && next->isEnabled() && next->isVisible()) {
-            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return true; // the only control that can take the focus keeps it
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -7,6 +7,7 @@
 #include <string>
 
 class CardFace;
+class DialogKeys;
 class MessageBox;
 class QFrame;
 class QGroupBox;
@@ -47,7 +48,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -57,10 +57,7 @@ private:
     void connectHandlers();
     void setButtonEnabled(QPushButton *button, bool enabled);
     void showMessage(const Message &message);
-    void updateDefaultFrames();
     void fitOuterSizeToFrame();
-    bool pressMnemonic(QChar letter);
-    bool moveFocusAmongSiblings(QWidget *from, bool forward);
 
     MessageBox &messageBox;
     TPunchCard PunchCard;
@@ -90,7 +87,6 @@ public:
 
 private:
     CardFace *face = nullptr;
-    QList<QPushButton *> defaultButtons;
-    QPushButton *cancelButton = nullptr;
+    DialogKeys *keys = nullptr;
     bool sizedToFrame = false;
 };

@@ -20,7 +20,7 @@ foreach(file ${expected})
 endforeach()
 
 file(READ "${PREFIX}/share/applications/perforon.desktop" entry)
-foreach(line "Name=Perforon" "Exec=perforon" "Icon=perforon" "StartupWMClass=Perforon")
+foreach(line "Name=Perforon" "Exec=perforon" "Icon=perforon" "StartupWMClass=perforon")
     string(FIND "${entry}" "\n${line}\n" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "the desktop entry lacks ${line}")

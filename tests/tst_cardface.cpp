@@ -119,10 +119,14 @@ void TestCardFace::startShowsEveryLabelAndNoHole()
     const auto &labels = form->cardFace()->labels();
     QCOMPARE(labels.size(), std::size_t(320 + 800));
 
+    const qreal dpr = card.devicePixelRatio();
+    auto pixel = [&card, dpr](QPoint p) { return card.pixel(qRound(p.x() * dpr), qRound(p.y() * dpr)); };
     int digits = 0;
     for (const CardFace::Label &label : labels) {
         const QRect r = label.rect.translated(origin);
         QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.caption.text()));
+        // Behind the text is the colour the group box shows beside it.
+        QCOMPARE(pixel(r.topRight()), pixel(r.topLeft() - QPoint(1, 0)));
         digits += label.digit ? 1 : 0;
     }
     QCOMPARE(digits, 800);

@@ -2,6 +2,7 @@
 #include "boxanswerer.h"
 #include "hollerith.h"
 #include "recordingmessagebox.h"
+#include "showactive.h"
 #include "tform1.h"
 
 #include <QClipboard>
@@ -116,9 +117,7 @@ void TestHostile::inputWhileABoxIsUpIsBlocked()
     // punch runs to its end undisturbed, whatever was pressed meanwhile.
     ApplicationMessageBox realBox;
     TForm1 form(realBox);
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(showActive(&form));
 
     form.InputMemo->setPlainText("AbCdEfGhIj\n\n");
     BoxAnswerer answerer([&form](QMessageBox *) {
@@ -150,9 +149,7 @@ void TestHostile::burstOfKeysAndClicks()
     // sequence with a card that matches what was punched.
     RecordingMessageBox box;
     TForm1 form(box);
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(showActive(&form));
 
     QList<QPushButton *> buttons = {form.InputBtn, form.TestBtn, form.CounterBtn, form.ReadyBtn,
                                     form.RetryBtn};

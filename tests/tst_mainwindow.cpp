@@ -2,6 +2,7 @@
 #include "glyph.h"
 #include "programname.h"
 #include "recordingmessagebox.h"
+#include "showactive.h"
 #include "tform1.h"
 
 #include <QAccessible>
@@ -95,9 +96,7 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::showActive()
 {
-    form->show();
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form));
+    QVERIFY(::showActive(form));
 }
 
 void TestMainWindow::layout_data()
@@ -218,13 +217,16 @@ void TestMainWindow::windowAndStartState()
     QVERIFY(form->InputMemo->lineWrapMode() == QPlainTextEdit::WidgetWidth);
     QCOMPARE(form->InputMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
-    // The label is opaque in its parent's colour.
-    QVERIFY(form->LabelCounter->autoFillBackground());
-    QCOMPARE(form->LabelCounter->palette().color(QPalette::Window),
-             form->InpGroup->palette().color(QPalette::Window));
-
     showActive();
+    // The counter's background is the colour its group box shows beside it.
+    const QImage group = form->InpGroup->grab().toImage();
+    const QPoint counter = form->LabelCounter->geometry().topRight();
+    QCOMPARE(group.pixel(counter), group.pixel(form->LabelCounter->geometry().topLeft() - QPoint(4, 0)));
+
     QCOMPARE(QApplication::focusWidget(), form->StopBtn);
+    // The sentence's line is the one in view, once the window is on screen.
+    QTest::qWait(50);
+    QCOMPARE(form->InputMemo->cursorForPosition(QPoint(4, 4)).blockNumber(), 0);
     for (int k = 0; k < CardPositions; ++k)
         QVERIFY(!form->cardFace()->isHoleVisible(k));
 }
@@ -269,6 +271,12 @@ void TestMainWindow::keyboard_data()
         << "InputBtn" << int(Qt::Key_C) << int(Qt::ShiftModifier) << true << unchanged;
     QTest::newRow("Alt+C from the input box")
         << "InputMemo" << int(Qt::Key_C) << int(Qt::AltModifier) << true << unchanged;
+    QTest::newRow("Alt+Shift+C from the input box")
+        << "InputMemo" << int(Qt::Key_C) << int(Qt::AltModifier | Qt::ShiftModifier) << true << unchanged;
+    QTest::newRow("Alt+Shift+C on a button")
+        << "StopBtn" << int(Qt::Key_C) << int(Qt::AltModifier | Qt::ShiftModifier) << true << unchanged;
+    QTest::newRow("Alt+Shift+W in the input box types nothing")
+        << "InputMemo" << int(Qt::Key_W) << int(Qt::AltModifier | Qt::ShiftModifier) << false << unchanged;
     QTest::newRow("C typed in the input box")
         << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
     QTest::newRow("Ctrl+C on a button")
@@ -343,15 +351,25 @@ void TestMainWindow::arrowsMoveAmongSiblings_data()
     QTest::addColumn<bool>("retryEnabled");
     QTest::addColumn<QString>("from");
     QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("to");
+    const int none = Qt::NoModifier;
 
-    QTest::newRow("right skips disabled buttons") << false << "StopBtn" << int(Qt::Key_Right) << "InputBtn";
-    QTest::newRow("down wraps to the first") << false << "InputBtn" << int(Qt::Key_Down) << "StopBtn";
-    QTest::newRow("left wraps to the last") << false << "StopBtn" << int(Qt::Key_Left) << "InputBtn";
-    QTest::newRow("right to an enabled sibling") << true << "StopBtn" << int(Qt::Key_Right) << "RetryBtn";
-    QTest::newRow("up from the cancel button") << true << "InputBtn" << int(Qt::Key_Up) << "RetryBtn";
-    QTest::newRow("right wraps past the texts") << false << "TestBtn" << int(Qt::Key_Right) << "InputMemo";
-    QTest::newRow("left into the input box") << false << "TestBtn" << int(Qt::Key_Left) << "InputMemo";
+    QTest::newRow("right skips disabled buttons")
+        << false << "StopBtn" << int(Qt::Key_Right) << none << "InputBtn";
+    QTest::newRow("down wraps to the first") << false << "InputBtn" << int(Qt::Key_Down) << none << "StopBtn";
+    QTest::newRow("left wraps to the last") << false << "StopBtn" << int(Qt::Key_Left) << none << "InputBtn";
+    QTest::newRow("right to an enabled sibling")
+        << true << "StopBtn" << int(Qt::Key_Right) << none << "RetryBtn";
+    QTest::newRow("up from the cancel button") << true << "InputBtn" << int(Qt::Key_Up) << none << "RetryBtn";
+    QTest::newRow("right wraps past the texts")
+        << false << "TestBtn" << int(Qt::Key_Right) << none << "InputMemo";
+    QTest::newRow("left into the input box")
+        << false << "TestBtn" << int(Qt::Key_Left) << none << "InputMemo";
+    QTest::newRow("Alt+Right stays") << false << "StopBtn" << int(Qt::Key_Right) << int(Qt::AltModifier)
+                                     << "StopBtn";
+    QTest::newRow("Alt+Down stays in its group")
+        << false << "TestBtn" << int(Qt::Key_Down) << int(Qt::AltModifier) << "TestBtn";
 }
 
 void TestMainWindow::arrowsMoveAmongSiblings()
@@ -359,12 +377,13 @@ void TestMainWindow::arrowsMoveAmongSiblings()
     QFETCH(bool, retryEnabled);
     QFETCH(QString, from);
     QFETCH(int, key);
+    QFETCH(int, modifiers);
     QFETCH(QString, to);
 
     showActive();
     form->RetryBtn->setEnabled(retryEnabled);
     control(qPrintable(from))->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(QApplication::focusWidget()->objectName(), to);
 
     // The input box keeps its arrows for the caret.
@@ -487,6 +506,14 @@ void TestMainWindow::accessibleNames()
         QVERIFY(a);
         QCOMPARE(a->text(QAccessible::Name), name);
     }
+    // One window, with panels and groups in it; the disabled test field
+    // takes no typing.
+    QCOMPARE(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Window);
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->Panel1)->role(), QAccessible::Pane);
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->InpGroup)->role(), QAccessible::Grouping);
+    QVERIFY(QAccessible::queryAccessibleInterface(form->InputMemo)->state().editable);
+    QVERIFY(!QAccessible::queryAccessibleInterface(form->TestMemo)->state().editable);
+
     // Every control that shows or takes text has a name.
     for (QWidget *w : form->findChildren<QWidget *>()) {
         if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QPlainTextEdit *>(w)
@@ -501,15 +528,15 @@ void TestMainWindow::taskBarName_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("name");
     QTest::newRow("lower case") << "perforon"
-                                << "Perforon";
+                                << "perforon";
     QTest::newRow("Windows file name") << "PERFORON.EXE"
                                        << "Perforon";
     QTest::newRow("with a path") << "/usr/local/bin/perforon"
-                                 << "Perforon";
+                                 << "perforon";
     QTest::newRow("cut at the first dot") << "Loch.Karte.exe"
                                           << "Loch";
     QTest::newRow("mixed case") << "pErFoRoN"
-                                << "Perforon";
+                                << "perforon";
     QTest::newRow("empty") << ""
                            << "";
 }

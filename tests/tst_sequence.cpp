@@ -4,6 +4,7 @@
 #include "hollerith.h"
 #include "inputtext.h"
 #include "recordingmessagebox.h"
+#include "showactive.h"
 #include "tform1.h"
 
 #include <QGroupBox>
@@ -78,6 +79,7 @@ private slots:
     void inputButtonOnEmptyText();
     void randomSequencesFollowTheStateTable();
     void realMessageBoxShowsEarlierHoles();
+    void rejectionBoxStaysOffTheCard();
 
 private:
     QString state() const;
@@ -172,37 +174,44 @@ void TestSequence::typicalRun()
 
 void TestSequence::typicalRunWithKeysOnly()
 {
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form));
-    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    // The README's keyboard-only line, key for key, with the real boxes:
+    // each step's box takes an Enter of its own.
+    ApplicationMessageBox realBox;
+    TForm1 window(realBox);
+    QVERIFY(showActive(&window));
+    const QStringList line = {"Esc",   "Tab",   "Tab", "HOLZ 42", "Tab", "Enter", "Enter",
+                              "Enter", "Enter", "Tab", "Tab",     "Tab", "Space", "W"};
+    const QHash<QString, Qt::Key> keys = {{"Esc", Qt::Key_Escape},
+                                          {"Tab", Qt::Key_Tab},
+                                          {"Enter", Qt::Key_Return},
+                                          {"Space", Qt::Key_Space},
+                                          {"W", Qt::Key_W}};
+    qsizetype next = 0;
+    bool punched = false;
+    // Each key is sent from a timer that queues the next one first, so keys
+    // keep coming while a box runs its own event loop.
+    std::function<void()> step = [&] {
+        if (next == line.size())
+            return;
+        const QString key = line.at(next++);
+        QTimer::singleShot(50, step);
+        if (key == "W")
+            punched = window.card().holes() == expectedCard("HOLZ 42");
+        followActiveWindow(&window);
+        QWidget *focus = QApplication::focusWidget();
+        if (keys.contains(key))
+            QTest::keyClick(focus, keys.value(key));
+        else
+            QTest::keyClicks(focus, key);
     };
+    QTimer::singleShot(0, step);
+    QTRY_VERIFY_WITH_TIMEOUT(next == line.size() && !QApplication::activeModalWidget(), 10000);
 
-    QCOMPARE(QApplication::focusWidget(), form->StopBtn);
-    press(Qt::Key_Escape); // clears the input from the close button
-    QCOMPARE(form->InputMemo->toPlainText(), QString());
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form->InputMemo);
-    QTest::keyClicks(form->InputMemo, "HOLZ 42");
-    press(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form->TestBtn);
-    press(Qt::Key_Return);
-    QCOMPARE(state(), "tested");
-    press(Qt::Key_Return); // the focus rests with the window: Enter counts
-    QCOMPARE(state(), "counted");
-    QCOMPARE(form->LabelCounter->text(), "7");
-    press(Qt::Key_Tab); // Schließen, Wiederholen, Lochkarte stanzen
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form->ReadyBtn);
-    press(Qt::Key_Space);
-    QCOMPARE(state(), "punched");
-    QCOMPARE(form->card().holes(), expectedCard("HOLZ 42"));
-    press(Qt::Key_W);
-    QTRY_COMPARE(state(), "repeated");
-    QVERIFY(form->card().holes().none());
-    QCOMPARE(box.takeBoxes(), (QList<Box>{charactersCorrect, lengthPermitted}));
+    QVERIFY(punched);
+    QTRY_VERIFY(window.card().holes().none()); // W repeats
+    QVERIFY(window.TestBtn->isEnabled() && window.RetryBtn->isEnabled());
+    QCOMPARE(window.LabelCounter->text(), "7");
+    QCOMPARE(window.TestMemo->toPlainText(), "HOLZ 42");
 }
 
 void TestSequence::sampleSentenceAsLoaded()
@@ -411,9 +420,7 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
     // the window already shows the holes of the columns before it.
     ApplicationMessageBox realBox;
     TForm1 window(realBox);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(showActive(&window));
 
     window.InputMemo->setPlainText("A1b\nZ");
     const QRect hole1 = CardFace::holeRect(flatIndex(1, 1)).translated(window.cardFace()->pos());
@@ -426,6 +433,8 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
         seen.append({msg->windowTitle(), msg->text()});
         QCOMPARE(msg->icon(), QMessageBox::NoIcon);
         QCOMPARE(msg->buttons().size(), 1);
+        QVERIFY(msg->button(QMessageBox::Ok)->icon().isNull());
+        QVERIFY(!(msg->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QVERIFY(msg->parentWidget() == nullptr);
         QCOMPARE(msg->windowModality(), Qt::ApplicationModal);
 
@@ -450,6 +459,25 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     // The focus comes back to where it was when the box came up.
     QCOMPARE(window.focusWidget(), &window);
+}
+
+void TestSequence::rejectionBoxStaysOffTheCard()
+{
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        QSKIP("Wayland leaves the placing of a window to the compositor");
+    ApplicationMessageBox realBox;
+    TForm1 window(realBox);
+    realBox.keepClearOf(window.HoleCardGroup);
+    QVERIFY(showActive(&window));
+    window.InputMemo->setPlainText("A?");
+
+    const int cardTop = window.HoleCardGroup->mapToGlobal(QPoint(0, 0)).y();
+    QList<int> bottoms;
+    BoxAnswerer answerer([&](QMessageBox *msg) { bottoms.append(msg->frameGeometry().bottom()); });
+    window.ReadyBtn->setEnabled(true);
+    window.ReadyBtnClick();
+    QCOMPARE(bottoms.size(), 1);
+    QVERIFY2(bottoms.at(0) < cardTop, qPrintable(QStringLiteral("%1 %2").arg(bottoms.at(0)).arg(cardTop)));
 }
 
 QTEST_MAIN(TestSequence)

@@ -16,7 +16,7 @@ cmake --build build-asan --parallel 2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp":print_suppressions=0 \
-QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure --timeout 600
+QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure --timeout 600 --label-exclude display
 
 echo "== Fuzzing the card logic for $fuzz_seconds s"
 CXX=clang++ cmake -S . -B build-fuzz -DPERFORON_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \

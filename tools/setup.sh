@@ -7,7 +7,16 @@ for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=""
+elif command -v sudo >/dev/null 2>&1; then
+    sudo="sudo"
+else
+    echo "Missing packages:$missing" >&2
+    echo "There is no sudo here to install them. As root, run:" >&2
+    echo "    apt-get update && apt-get install --no-install-recommends$missing" >&2
+    exit 1
+fi
 echo "Installing:$missing"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

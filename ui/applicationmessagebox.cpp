@@ -2,7 +2,32 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// Room left between the box's frame and the area it keeps clear of.
+constexpr int ClearAreaGap = 8;
+
+// The frame's top-left for a box of the given outer size: centred on the
+// area's window, its bottom above the area, and on the screen.
+QPoint placeAbove(const QWidget *area, QSize outer)
+{
+    const QWidget *window = area->window();
+    const QRect screen = window->screen()->availableGeometry();
+    const int areaTop = area->mapToGlobal(QPoint(0, 0)).y();
+    const QRect frame = window->frameGeometry();
+    // Centred in the band between the window's top edge and the area when
+    // it fits there, else just above the area.
+    int top = frame.top() + (areaTop - frame.top() - outer.height()) / 2;
+    top = std::min(top, areaTop - ClearAreaGap - outer.height());
+    const int left = frame.center().x() - outer.width() / 2;
+    return {std::clamp(left, screen.left(), std::max(screen.left(), screen.right() + 1 - outer.width())),
+            std::clamp(top, screen.top(), std::max(screen.top(), screen.bottom() + 1 - outer.height()))};
+}
+
+} // namespace
 
 void ApplicationMessageBox::show(const QString &title, const QString &body)
 {
@@ -10,9 +35,22 @@ void ApplicationMessageBox::show(const QString &title, const QString &body)
     QPointer<QWidget> focus = activeWindow ? activeWindow->focusWidget() : nullptr;
 
     QMessageBox box(QMessageBox::NoIcon, title, body, QMessageBox::Ok);
+    // A message box's frame: a title and a close box, nothing to minimise
+    // or maximise; and its one button bare, without the style's picture.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                       | Qt::WindowCloseButtonHint);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     if (activeWindow)
         box.setScreen(activeWindow->screen());
+    if (clearArea && clearArea->isVisible()) {
+        box.adjustSize();
+        // The box's frame is not known before it is shown; the window's
+        // stands in for it.
+        const QWidget *window = clearArea->window();
+        const QSize frame = window->frameGeometry().size() - window->size();
+        box.move(placeAbove(clearArea, box.size() + frame));
+    }
     box.exec();
 
     if (activeWindow) {

@@ -128,7 +128,6 @@ void CardFace::paintEvent(QPaintEvent *event)
 {
     const QRegion &exposed = event->region();
     QPainter painter(this);
-    const QColor background = palette().color(QPalette::Window);
     painter.setPen(Qt::black);
 
     bool digitFontSet = false;
@@ -140,8 +139,7 @@ void CardFace::paintEvent(QPaintEvent *event)
             painter.setFont(digitFont);
             digitFontSet = true;
         }
-        // Labels are opaque: the group box's colour behind the text.
-        painter.fillRect(label.rect, background);
+        // Behind the text is the group box's own colour, as it paints it.
         painter.drawStaticText(label.rect.topLeft(), label.caption);
     }
     for (int index = 0; index < CardPositions; ++index) {

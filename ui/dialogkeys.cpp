@@ -101,8 +101,8 @@ bool DialogKeys::windowKey(const QKeyEvent *key)
         cancelButton->click();
         return true;
     default:
-        return (modifiers & ~(Qt::ShiftModifier | Qt::AltModifier)) == Qt::NoModifier && key->text().size() == 1
-            && pressMnemonic(key->text().at(0));
+        return (modifiers & ~(Qt::ShiftModifier | Qt::AltModifier)) == Qt::NoModifier
+            && key->text().size() == 1 && pressMnemonic(key->text().at(0));
     }
 }
 

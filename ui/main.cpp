@@ -4,10 +4,15 @@
 #include "tform1.h"
 
 #include <QApplication>
+#include <QGroupBox>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // The program takes no arguments: Qt is shown only the program's own
+    // name, so options such as -style or -reverse change nothing.
+    (void)argc;
+    int programOnly = 1;
+    QApplication app(programOnly, argv);
     // The task bar and the window class carry the program file's name.
     QApplication::setApplicationName(taskBarName(QString::fromLocal8Bit(argv[0])));
     // Desktops match the window to its installed entry and icon by this name.
@@ -16,6 +21,7 @@ int main(int argc, char *argv[])
 
     ApplicationMessageBox messageBox;
     TForm1 form(messageBox);
+    messageBox.keepClearOf(form.HoleCardGroup);
     form.show();
     return QApplication::exec();
 }

@@ -3,6 +3,6 @@
 #include <QString>
 
 // The name the task bar shows for the program: the program file's name cut
-// at its first dot, its first letter in upper case and the rest in lower
-// case ("PERFORON.EXE" and "perforon" both give "Perforon").
+// at its first dot, every letter after the first in lower case and the first
+// as it is ("PERFORON.EXE" gives "Perforon", "perforon" gives "perforon").
 QString taskBarName(const QString &programFile);

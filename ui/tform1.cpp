@@ -3,11 +3,13 @@
 #include "cardface.h"
 #include "dialogkeys.h"
 #include "glyph.h"
+#include "groupboxstyle.h"
 #include "inputchecks.h"
 #include "inputtext.h"
 #include "layout.h"
 #include "messagebox.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
@@ -37,6 +39,18 @@ void substituteMissingFonts()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+// Assistive technology sees the window as the one window it is, and the
+// plain panel in it as a panel, not as a second window frame.
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (className == QLatin1String("TForm1"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (className == QLatin1String("QFrame"))
+        return new QAccessibleWidget(widget, QAccessible::Pane);
+    return nullptr;
 }
 
 QFont makeFont(const FontSpec &style, double scale)
@@ -92,6 +106,8 @@ TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
     : QWidget(parent), messageBox(messageBox)
 {
     substituteMissingFonts();
+    static const bool accessibleRoles = (QAccessible::installFactory(windowAccessible), true);
+    Q_UNUSED(accessibleRoles);
     setWindowTitle(QString::fromLatin1(WindowCaption));
     setFont(makeFont(WindowFont, 1.0));
     move(WindowLeft, WindowTop);
@@ -161,11 +177,10 @@ void TForm1::createControls(int textHeight)
     find(StaticText7, "StaticText7");
 
     // The sample sentence stands in the box as a line with its line break,
-    // and the caret at the start of the empty line after it. The sentence
-    // stays in view.
+    // and the caret at the start of the empty line after it; showEvent
+    // brings the sentence's line into view.
     InputMemo->appendPlainText(QString());
     InputMemo->moveCursor(QTextCursor::End);
-    InputMemo->verticalScrollBar()->setValue(0);
     InputMemo->setProperty("helpKeyword", QString::fromUtf8(InputHelpKeyword));
     // The text beside the test field names it for assistive technology; the
     // input box takes its name from its group box.
@@ -192,18 +207,20 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
         control = panel;
         break;
     }
-    case ControlKind::GroupBox:
-        control = new QGroupBox(text, parent);
+    case ControlKind::GroupBox: {
+        auto *group = new QGroupBox(text, parent);
+        group->setStyle(GroupBoxStyle::instance());
+        control = group;
         break;
+    }
     case ControlKind::StaticText:
         control = new QLabel(text, parent);
         break;
-    case ControlKind::Label: {
-        auto *label = new QLabel(text, parent);
-        label->setAutoFillBackground(true); // opaque, in the parent's colour
-        control = label;
+    case ControlKind::Label:
+        // Opaque in the parent's colour: the label fills nothing itself, so
+        // behind its text is what the parent shows there, shading included.
+        control = new QLabel(text, parent);
         break;
-    }
     case ControlKind::Memo: {
         auto *memo = new QPlainTextEdit(text, parent);
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -212,6 +229,9 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
         memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         memo->setTabChangesFocus(true);
         memo->document()->setDocumentMargin(MemoTextMargin);
+        // A box disabled at start only shows text; it says so to assistive
+        // technology too.
+        memo->setReadOnly(!row.enabled);
         control = memo;
         break;
     }
@@ -384,6 +404,10 @@ void TForm1::showEvent(QShowEvent *event)
     if (!sizedToFrame && !event->spontaneous() && windowHandle())
         windowHandle()->installEventFilter(this);
     QWidget::showEvent(event);
+    // The box has scrolled to its caret on its own first show; the line in
+    // view at start is the sentence's, the caret stays below it.
+    if (!event->spontaneous())
+        InputMemo->verticalScrollBar()->setValue(0);
 }
 
 void TForm1::fitOuterSizeToFrame()

@@ -1,0 +1,64 @@
+#!/bin/sh
+# A display server of its own for the tests on real display servers.
+#   displayserver.sh x11 DIR      Xvfb on a free display, openbox on it
+#   displayserver.sh wayland DIR  weston's headless backend on its own socket
+#   displayserver.sh stop DIR     ends what the start left running
+# A start writes DIR/env, the variables a test needs to reach the server
+# (read by ondisplay.sh), and DIR/pids, the processes that stop ends.
+set -eu
+action=$1
+dir=$2
+
+# Waits up to ten seconds for a condition given as a command.
+await() {
+    n=0
+    until "$@" >/dev/null 2>&1; do
+        n=$((n + 1))
+        [ "$n" -le 100 ] || { echo "displayserver.sh: timed out waiting for: $*" >&2; exit 1; }
+        sleep 0.1
+    done
+}
+
+case $action in
+x11)
+    rm -rf "$dir" && mkdir -p "$dir"
+    # Xvfb picks a free display and writes its number once it is ready.
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -noreset -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/pids"
+    await test -s "$dir/display"
+    display=:$(cat "$dir/display")
+    DISPLAY=$display openbox >"$dir/openbox.log" 2>&1 &
+    echo $! >>"$dir/pids"
+    await sh -c "DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+    printf 'DISPLAY=%s\nQT_QPA_PLATFORM=xcb\n' "$display" >"$dir/env"
+    ;;
+wayland)
+    rm -rf "$dir" && mkdir -p "$dir/runtime"
+    chmod 700 "$dir/runtime"
+    socket=perforon-test-$$
+    XDG_RUNTIME_DIR=$dir/runtime weston --backend=headless-backend.so --socket="$socket" --idle-time=0 \
+        >"$dir/weston.log" 2>&1 &
+    echo $! >"$dir/pids"
+    await test -S "$dir/runtime/$socket"
+    # weston's headless backend has no seat, and Qt 6.4's Wayland text
+    # input dereferences the missing keyboard: no input method for the tests.
+    printf 'XDG_RUNTIME_DIR=%s\nWAYLAND_DISPLAY=%s\nQT_QPA_PLATFORM=wayland\nQT_IM_MODULE=none\n' \
+        "$dir/runtime" "$socket" >"$dir/env"
+    ;;
+stop)
+    [ -f "$dir/pids" ] || exit 0
+    for pid in $(cat "$dir/pids"); do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in $(cat "$dir/pids"); do
+        n=0
+        while kill -0 "$pid" 2>/dev/null && [ "$n" -lt 50 ]; do n=$((n + 1)); sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
+    rm -f "$dir/pids" "$dir/env"
+    ;;
+*)
+    echo "usage: displayserver.sh x11|wayland|stop DIR" >&2
+    exit 2
+    ;;
+esac

@@ -8,7 +8,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 
-set(expected bin/perforon share/applications/perforon.desktop
+set(expected bin/perforon share/applications/perforon.desktop share/metainfo/org.perforon.Perforon.metainfo.xml
+    share/man/man1/perforon.1.gz share/doc/perforon/copyright
     share/icons/hicolor/scalable/apps/perforon.svg)
 foreach(size 16 24 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/perforon.png)

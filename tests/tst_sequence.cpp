@@ -193,7 +193,7 @@ void TestSequence::typicalRunWithKeysOnly()
     std::function<void()> step = [&] {
         if (next == line.size())
             return;
-        const QString key = line.at(next++);
+        const QString &key = line.at(next++);
         QTimer::singleShot(50, step);
         if (key == "W")
             punched = window.card().holes() == expectedCard("HOLZ 42");

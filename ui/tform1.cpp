@@ -214,11 +214,9 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
         break;
     }
     case ControlKind::StaticText:
-        control = new QLabel(text, parent);
-        break;
     case ControlKind::Label:
-        // Opaque in the parent's colour: the label fills nothing itself, so
-        // behind its text is what the parent shows there, shading included.
+        // A label is opaque in its parent's colour: it fills nothing itself,
+        // so behind its text is what the parent shows there, shading included.
         control = new QLabel(text, parent);
         break;
     case ControlKind::Memo: {

@@ -194,7 +194,7 @@ void TestSequence::typicalRunWithKeysOnly()
         if (next == line.size())
             return;
         const QString &key = line.at(next++);
-        QTimer::singleShot(50, step);
+        QTimer::singleShot(50, &window, step);
         if (key == "W")
             punched = window.card().holes() == expectedCard("HOLZ 42");
         followActiveWindow(&window);
@@ -204,7 +204,7 @@ void TestSequence::typicalRunWithKeysOnly()
         else
             QTest::keyClicks(focus, key);
     };
-    QTimer::singleShot(0, step);
+    QTimer::singleShot(0, &window, step);
     QTRY_VERIFY_WITH_TIMEOUT(next == line.size() && !QApplication::activeModalWidget(), 10000);
 
     QVERIFY(punched);

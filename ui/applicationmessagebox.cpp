@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // Room left between the box's frame and the area it keeps clear of.

@@ -29,11 +29,10 @@ QRect GroupBoxStyle::subControlRect(ComplexControl control, const QStyleOptionCo
     QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
     if (control != CC_GroupBox)
         return rect;
-    const QRect label = QProxyStyle::subControlRect(control, option, SC_GroupBoxLabel, widget);
     if (part == SC_GroupBoxLabel)
         rect.moveLeft(option->rect.left() + CaptionIndent);
     else if (part == SC_GroupBoxFrame)
-        rect.setTop(label.center().y());
+        rect.setTop(QProxyStyle::subControlRect(control, option, SC_GroupBoxLabel, widget).center().y());
     return rect;
 }
 

@@ -1,11 +1,13 @@
 // Measures the program against a bare Qt window of the same size holding one
-// label: start-up to the first painted frame and resident memory (each in a
-// fresh process), then the punch and clear steps with their repaint, and the
-// steps on a pasted text of 1 MiB. Run it on the offscreen platform:
+// label: start-up to the first painted frame and resident memory, each in a
+// fresh process, the two started in turn so that both meet the same load on
+// the machine. Then the punch and clear steps with their repaint, resident
+// memory over 10 000 whole operator cycles, and the steps on a pasted text
+// of 1 MiB. Run it on the offscreen platform:
 //
 //     QT_QPA_PLATFORM=offscreen build/bench/bench_perforon
 
-#include "messagebox.h"
+#include "recordingmessagebox.h"
 #include "tform1.h"
 
 #include <QApplication>
@@ -25,15 +27,11 @@
 
 namespace {
 
-constexpr int StartRuns = 7;
+constexpr int StartPairs = 21;
 constexpr int StepRuns = 50;
+constexpr int WarmCycles = 100;
+constexpr int Cycles = 10000;
 constexpr int LargeRuns = 3;
-
-class SilentBox : public MessageBox
-{
-public:
-    void show(const QString &, const QString &) override { }
-};
 
 // Resident memory in KiB. Linux only: the one place that reads /proc.
 long residentKiB()
@@ -49,10 +47,16 @@ long residentKiB()
     return 0;
 }
 
-double median(std::vector<double> values)
+// The value at fraction q of the sorted values: 0 the least, 0.5 the median.
+double quantile(std::vector<double> values, double q)
 {
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    return values.empty() ? 0 : values[std::size_t(q * double(values.size() - 1) + 0.5)];
+}
+
+double median(const std::vector<double> &values)
+{
+    return quantile(values, 0.5);
 }
 
 // The first frame is done when the paint that started it has run to its
@@ -82,7 +86,7 @@ int measureStart(int argc, char **argv, bool bare)
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    SilentBox box;
+    RecordingMessageBox box;
     std::unique_ptr<QWidget> window;
     if (bare) {
         window = std::make_unique<QWidget>();
@@ -100,26 +104,51 @@ int measureStart(int argc, char **argv, bool bare)
     return 0;
 }
 
-struct StartFigures
+struct Start
 {
-    double ms;
-    double kib;
+    double ms = 0;
+    double kib = 0;
 };
 
-StartFigures startFigures(const QString &program, const char *which)
+Start start(const QString &program, const char *which)
 {
-    std::vector<double> ms, kib;
-    for (int run = 0; run < StartRuns; ++run) {
-        QProcess child;
-        child.start(program, {QStringLiteral("--start"), QString::fromLatin1(which)});
-        child.waitForFinished(60000);
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-        if (fields.size() == 2) {
-            ms.push_back(fields.at(0).toDouble());
-            kib.push_back(fields.at(1).toDouble());
+    QProcess child;
+    child.start(program, {QStringLiteral("--start"), QString::fromLatin1(which)});
+    child.waitForFinished(60000);
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 2)
+        return {};
+    return {fields.at(0).toDouble(), fields.at(1).toDouble()};
+}
+
+// Starts the bare window and Perforon in turn, each pair in the other order
+// than the last, and prints the medians and the spread of the ratios.
+void compareStarts(const QString &program)
+{
+    std::vector<double> bareMs, ownMs, ratios, bareKib, ownKib;
+    for (int pair = 0; pair < StartPairs; ++pair) {
+        Start bare, own;
+        if (pair % 2 == 0) {
+            bare = start(program, "bare");
+            own = start(program, "perforon");
+        } else {
+            own = start(program, "perforon");
+            bare = start(program, "bare");
         }
+        if (bare.ms <= 0 || own.ms <= 0)
+            continue;
+        bareMs.push_back(bare.ms);
+        ownMs.push_back(own.ms);
+        ratios.push_back(own.ms / bare.ms);
+        bareKib.push_back(bare.kib);
+        ownKib.push_back(own.kib);
     }
-    return {median(ms), median(kib)};
+    std::printf("Start-up to first frame (median of %zu interleaved pairs): Perforon %.1f ms, bare window %.1f ms\n",
+                ratios.size(), median(ownMs), median(bareMs));
+    std::printf("  ratio of the pairs: median %.2f, quartiles %.2f to %.2f, range %.2f to %.2f\n", median(ratios),
+                quantile(ratios, 0.25), quantile(ratios, 0.75), quantile(ratios, 0), quantile(ratios, 1));
+    std::printf("Resident memory after it: Perforon %.1f MiB, bare window %.1f MiB, difference %.1f MiB\n",
+                median(ownKib) / 1024, median(bareKib) / 1024, (median(ownKib) - median(bareKib)) / 1024);
 }
 
 double timeMs(const std::function<void()> &step)
@@ -139,15 +168,9 @@ int main(int argc, char **argv)
         return measureStart(argc, argv, qstrcmp(argv[2], "bare") == 0);
 
     QApplication app(argc, argv);
-    const QString program = QApplication::applicationFilePath();
-    const StartFigures bare = startFigures(program, "bare");
-    const StartFigures perforon = startFigures(program, "perforon");
-    std::printf("Start-up to first frame (median of %d): Perforon %.1f ms, bare window %.1f ms, ratio %.2f\n",
-                StartRuns, perforon.ms, bare.ms, perforon.ms / bare.ms);
-    std::printf("Resident memory after it: Perforon %.1f MiB, bare window %.1f MiB, difference %.1f MiB\n",
-                perforon.kib / 1024, bare.kib / 1024, (perforon.kib - bare.kib) / 1024);
+    compareStarts(QApplication::applicationFilePath());
 
-    SilentBox box;
+    RecordingMessageBox box;
     TForm1 form(box);
     form.show();
     QApplication::processEvents();
@@ -163,6 +186,29 @@ int main(int argc, char **argv)
     }
     std::printf("Punch 80 columns and repaint (median of %d): %.3f ms\n", StepRuns, median(punch));
     std::printf("Clear the card and repaint (median of %d): %.3f ms\n", StepRuns, median(clear));
+
+    // Whole cycles as an operator runs them, with one or two rejections
+    // while punching: four or five boxes, each answered at once.
+    long warmKib = 0;
+    int wrongCycles = 0;
+    for (int cycle = 1; cycle <= Cycles; ++cycle) {
+        const bool twoRejections = cycle % 2 == 0;
+        form.InputMemo->setPlainText(twoRejections ? QStringLiteral("HOLZ a 42 b") : QStringLiteral("HOLZ a 42"));
+        form.TestBtnClick();
+        form.CounterBtnClick();
+        form.ReadyBtnClick();
+        QApplication::processEvents();
+        form.RetryBtnClick();
+        QApplication::processEvents();
+        if (box.takeBoxes().size() != (twoRejections ? 4 : 3))
+            ++wrongCycles;
+        if (cycle == WarmCycles)
+            warmKib = residentKiB();
+    }
+    const long cycledKib = residentKiB();
+    std::printf("Resident memory after %d and %d whole cycles: %.2f MiB and %.2f MiB, difference %.2f MiB%s\n",
+                WarmCycles, Cycles, double(warmKib) / 1024, double(cycledKib) / 1024,
+                double(cycledKib - warmKib) / 1024, wrongCycles ? " (some cycles showed the wrong boxes)" : "");
 
     QString large;
     large.reserve(1 << 20);

@@ -1,4 +1,5 @@
 #include "cardface.h"
+#include "fontface.h"
 #include "glyph.h"
 #include "programname.h"
 #include "recordingmessagebox.h"
@@ -188,7 +189,7 @@ void TestMainWindow::layout()
         shown = memo->toPlainText();
     QCOMPARE(shown, text);
 
-    QCOMPARE(w->font().family(), face.isEmpty() ? QStringLiteral("MS Sans Serif") : face);
+    QCOMPARE(w->font().family(), installedFace(face.isEmpty() ? "MS Sans Serif" : qPrintable(face)));
     QCOMPARE(w->font().pixelSize(), pixels);
     QCOMPARE(w->font().bold(), bold);
     QCOMPARE(w->font().italic(), italic);
@@ -203,7 +204,7 @@ void TestMainWindow::windowAndStartState()
     QCOMPARE(form->windowTitle(), QStringLiteral("Perforon"));
     QCOMPARE(form->pos(), QPoint(200, 196));
     QCOMPARE(form->size(), QSize(1369, 712)); // no frame here: the client area takes it
-    QCOMPARE(form->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(form->font().family(), installedFace("MS Sans Serif"));
     QCOMPARE(form->font().pixelSize(), 11);
     QCOMPARE(form->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
 

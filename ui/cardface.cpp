@@ -1,5 +1,7 @@
 #include "cardface.h"
 
+#include "fontface.h"
+
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -47,7 +49,7 @@ QStaticText preparedText(const QString &text, const QFont &font)
 
 QFont labelFont(int pixels)
 {
-    QFont font(QString::fromLatin1(LabelFace));
+    QFont font(installedFace(LabelFace));
     font.setPixelSize(pixels);
     font.setBold(true);
     return font;

@@ -2,6 +2,7 @@
 
 #include "cardface.h"
 #include "dialogkeys.h"
+#include "fontface.h"
 #include "glyph.h"
 #include "groupboxstyle.h"
 #include "inputchecks.h"
@@ -31,16 +32,6 @@ namespace {
 // of the input font in a box 25 pixels high.
 constexpr int MemoTextMargin = 1;
 
-// Faces for the layout's Windows fonts where they are missing: Liberation's
-// faces keep the metrics of Arial (close to MS Sans Serif, with the same
-// 13-pixel text height at 11 pixels), Courier New and Times New Roman.
-void substituteMissingFonts()
-{
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-}
-
 // Assistive technology sees the window as the one window it is, and the
 // plain panel in it as a panel, not as a second window frame.
 QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
@@ -55,7 +46,7 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
 
 QFont makeFont(const FontSpec &style, double scale)
 {
-    QFont font(QString::fromLatin1(style.face));
+    QFont font(installedFace(style.face));
     font.setPixelSize(qRound(-style.height * scale));
     font.setBold(style.bold);
     font.setItalic(style.italic);
@@ -105,7 +96,6 @@ QString toQString(std::string_view utf8)
 TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
     : QWidget(parent), messageBox(messageBox)
 {
-    substituteMissingFonts();
     static const bool accessibleRoles = (QAccessible::installFactory(windowAccessible), true);
     Q_UNUSED(accessibleRoles);
     setWindowTitle(QString::fromLatin1(WindowCaption));
@@ -128,7 +118,6 @@ TForm1::~TForm1()
 
 int TForm1::measuredTextHeight()
 {
-    substituteMissingFonts();
     // Ascent and descent each rounded up, as the platform the layout was
     // made on reports a font's text height.
     const QFontMetricsF metrics(makeFont(WindowFont, 1.0));

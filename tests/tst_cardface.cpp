@@ -124,7 +124,7 @@ void TestCardFace::startShowsEveryLabelAndNoHole()
     int digits = 0;
     for (const CardFace::Label &label : labels) {
         const QRect r = label.rect.translated(origin);
-        QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.caption.text()));
+        QVERIFY2(blackPixels(card, r) > 0, qPrintable(label.text));
         // Behind the text is the colour the group box shows beside it.
         QCOMPARE(pixel(r.topRight()), pixel(r.topLeft() - QPoint(1, 0)));
         digits += label.digit ? 1 : 0;
@@ -135,9 +135,9 @@ void TestCardFace::startShowsEveryLabelAndNoHole()
     QCOMPARE(labels.at(80).rect.topLeft(), QPoint(26, 92));
     QCOMPARE(labels.at(239).rect.topLeft(), QPoint(1290, 250));
     QCOMPARE(labels.at(240).rect.topLeft(), QPoint(26, 410));
-    QCOMPARE(labels.at(320).caption.text(), QStringLiteral("0"));
+    QCOMPARE(labels.at(320).text, QStringLiteral("0"));
     QCOMPARE(labels.at(320).rect.topLeft(), QPoint(26, 68));
-    QCOMPARE(labels.back().caption.text(), QStringLiteral("9"));
+    QCOMPARE(labels.back().text, QStringLiteral("9"));
     QCOMPARE(labels.back().rect.topLeft(), QPoint(1290, 428));
 
     for (int k = 0; k < CardPositions; ++k) {
@@ -190,7 +190,7 @@ void TestCardFace::rowTwelveCoversTheUpperColumnNumber()
     const QPoint origin = form->cardFace()->pos();
     const auto &labels = form->cardFace()->labels();
     const QRect number = labels.at(2).rect.translated(origin); // "3" at top 25
-    QCOMPARE(labels.at(2).caption.text(), QStringLiteral("3"));
+    QCOMPARE(labels.at(2).text, QStringLiteral("3"));
     QVERIFY(holeInGroup(1, 3).contains(number));
 
     // No other row of column numbers meets a mark.

@@ -3,9 +3,13 @@
 #include "fontface.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,20 +35,18 @@ constexpr int columnLeft(int column)
     return ColumnPitch * column + ColumnOffset;
 }
 
+// The column whose pitch holds x, at the card's edges its first or last.
+constexpr int columnAt(int x)
+{
+    return std::clamp((x - ColumnOffset) / ColumnPitch, 1, CardColumns);
+}
+
 constexpr int holeTop(int position)
 {
     int top = FirstHoleTop;
     for (int p = 1; p < position; ++p)
         top += p <= 2 ? ZoneRowPitch : DigitRowPitch;
     return top;
-}
-
-QStaticText preparedText(const QString &text, const QFont &font)
-{
-    QStaticText prepared(text);
-    prepared.setTextFormat(Qt::PlainText);
-    prepared.prepare(QTransform(), font);
-    return prepared;
 }
 
 QFont labelFont(int pixels)
@@ -57,38 +59,75 @@ QFont labelFont(int pixels)
 
 } // namespace
 
-CardFace::CardFace(QWidget *parent)
-    : QWidget(parent), columnNumberFont(labelFont(ColumnNumberPixels)), digitFont(labelFont(DigitPixels))
+CardFace::CardFace(QWidget *parent) : QWidget(parent)
 {
     setAccessibleName(QStringLiteral("Lochkarte"));
     setAccessibleDescription(describe(visibleHoles));
 
     // Built in the order they stack: column numbers, then digits; the hole
     // marks are painted over all of them.
-    std::vector<QStaticText> columnNumbers;
+    const Digits small = layOutDigits(labelFont(ColumnNumberPixels));
+    const Digits large = layOutDigits(labelFont(DigitPixels));
+    QStringList columnNumbers;
     for (int column = 1; column <= CardColumns; ++column)
-        columnNumbers.push_back(preparedText(QString::number(column), columnNumberFont));
+        columnNumbers.append(QString::number(column));
 
     printedLabels.reserve(LabelCount);
     for (int top : UpperColumnNumberTops)
-        addLabelRow(top, columnNumbers, false);
+        addRow(top, small, columnNumbers, false);
     for (int top : LowerColumnNumberTops)
-        addLabelRow(top, columnNumbers, false);
-    for (int d = 0; d <= 9; ++d) {
-        const std::vector<QStaticText> digit(CardColumns, preparedText(QString::number(d), digitFont));
-        addLabelRow(FirstDigitTop + DigitRowPitch * d, digit, true);
-    }
+        addRow(top, small, columnNumbers, false);
+    for (int d = 0; d <= 9; ++d)
+        addRow(FirstDigitTop + DigitRowPitch * d, large, QStringList(CardColumns, QString::number(d)), true);
 }
 
-void CardFace::addLabelRow(int top, const std::vector<QStaticText> &captions, bool digit)
+CardFace::Digits CardFace::layOutDigits(const QFont &font)
 {
-    const int height = QFontMetrics(digit ? digitFont : columnNumberFont).height();
-    for (int column = 1; column <= CardColumns; ++column) {
-        const QStaticText &caption = captions[column - 1];
-        // Auto-sized to the caption, as a label is.
-        const QRect rect(columnLeft(column), top, qCeil(caption.size().width()), height);
-        printedLabels.push_back({rect, caption, digit});
+    // The digits once more after the 9, so that the 9 has an advance too.
+    QTextLayout layout(QStringLiteral("01234567890"), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+
+    Digits digits;
+    digits.height = QFontMetrics(font).height();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.isEmpty() || runs.first().glyphIndexes().size() != 11)
+        return digits; // a face without digits prints none
+    const QGlyphRun &run = runs.first();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    digits.font = run.rawFont();
+    digits.baseline = positions.first().y();
+    for (int d = 0; d <= 9; ++d) {
+        digits.glyph[d] = glyphs.at(d);
+        digits.advance[d] = positions.at(d + 1).x() - positions.at(d).x();
     }
+    return digits;
+}
+
+void CardFace::addRow(int top, const Digits &digits, const QStringList &texts, bool digit)
+{
+    PrintedRow row;
+    row.font = digits.font;
+    row.rect = QRect(columnLeft(1), top, columnLeft(CardColumns + 1) - columnLeft(1), digits.height);
+    for (int column = 1; column <= CardColumns; ++column) {
+        const QString &text = texts.at(column - 1);
+        row.columnStart.push_back(int(row.glyphs.size()));
+        qreal x = columnLeft(column);
+        for (QChar c : text) {
+            const int d = c.digitValue();
+            row.glyphs.push_back(digits.glyph[d]);
+            row.positions.emplace_back(x, top + digits.baseline);
+            x += digits.advance[d];
+        }
+        // Auto-sized to its text, as a label is.
+        const QRect rect(columnLeft(column), top, qCeil(x - columnLeft(column)), digits.height);
+        printedLabels.push_back({rect, text, digit});
+    }
+    row.columnStart.push_back(int(row.glyphs.size()));
+    if (digits.font.isValid())
+        printedRows.push_back(std::move(row));
 }
 
 QRect CardFace::holeRect(int index)
@@ -128,27 +167,33 @@ QString CardFace::describe(const std::bitset<CardPositions> &holes)
 
 void CardFace::paintEvent(QPaintEvent *event)
 {
-    const QRegion &exposed = event->region();
+    // Only the columns of the exposed rectangle are drawn, each printed row
+    // as one run of glyphs.
+    const QRect exposed = event->rect();
+    const int first = columnAt(exposed.left());
+    const int last = columnAt(exposed.right());
     QPainter painter(this);
     painter.setPen(Qt::black);
 
-    bool digitFontSet = false;
-    painter.setFont(columnNumberFont);
-    for (const Label &label : printedLabels) {
-        if (!exposed.intersects(label.rect))
+    // Behind the text is the group box's own colour, as it paints it.
+    for (const PrintedRow &row : printedRows) {
+        if (!row.rect.intersects(exposed))
             continue;
-        if (label.digit && !digitFontSet) { // the digits come after all column numbers
-            painter.setFont(digitFont);
-            digitFontSet = true;
-        }
-        // Behind the text is the group box's own colour, as it paints it.
-        painter.drawStaticText(label.rect.topLeft(), label.caption);
+        const int begin = row.columnStart[first - 1];
+        QGlyphRun run;
+        run.setRawFont(row.font);
+        run.setRawData(row.glyphs.data() + begin, row.positions.data() + begin, row.columnStart[last] - begin);
+        painter.drawGlyphRun(QPointF(), run);
     }
-    for (int index = 0; index < CardPositions; ++index) {
-        if (!visibleHoles.test(static_cast<std::size_t>(index)))
-            continue;
-        const QRect hole = holeRect(index);
-        if (exposed.intersects(hole))
-            painter.fillRect(hole, Qt::black); // black fill in a black outline
+    const QRegion &region = event->region();
+    for (int position = 1; position <= CardRows; ++position) {
+        for (int column = first; column <= last; ++column) {
+            const int index = flatIndex(position, column);
+            if (!visibleHoles.test(static_cast<std::size_t>(index)))
+                continue;
+            const QRect hole = holeRect(index);
+            if (region.intersects(hole))
+                painter.fillRect(hole, Qt::black); // black fill in a black outline
+        }
     }
 }

@@ -3,7 +3,11 @@
 #include "punchcard.h"
 
 #include <QFont>
-#include <QStaticText>
+#include <QPointF>
+#include <QRawFont>
+#include <QRect>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <bitset>
@@ -34,11 +38,12 @@ public:
     // The hole mark of a flat card index, in the face's coordinates.
     static QRect holeRect(int index);
 
+    // A printed label: a column number or a digit, auto-sized to its text.
     struct Label
     {
         QRect rect;
-        QStaticText caption; // laid out once; labels of one caption share it
-        bool digit;          // a printed digit, not a column number
+        QString text;
+        bool digit; // a printed digit, not a column number
     };
     const std::vector<Label> &labels() const { return printedLabels; }
 
@@ -46,10 +51,32 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void addLabelRow(int top, const std::vector<QStaticText> &captions, bool digit);
+    // The digits 0 to 9 of one label font: their glyphs, as laid out once,
+    // and the label height.
+    struct Digits
+    {
+        QRawFont font;
+        quint32 glyph[10] = {};
+        qreal advance[10] = {};
+        qreal baseline = 0;
+        int height = 0;
+    };
+    static Digits layOutDigits(const QFont &font);
 
-    QFont columnNumberFont;
-    QFont digitFont;
+    // One printed row as one run of glyphs in the face's coordinates. The
+    // glyphs of column c are those from columnStart[c - 1] to columnStart[c].
+    struct PrintedRow
+    {
+        QRect rect;
+        QRawFont font;
+        std::vector<quint32> glyphs;
+        std::vector<QPointF> positions;
+        std::vector<int> columnStart;
+    };
+
+    void addRow(int top, const Digits &digits, const QStringList &texts, bool digit);
+
     std::vector<Label> printedLabels;
+    std::vector<PrintedRow> printedRows;
     std::bitset<CardPositions> visibleHoles;
 };

@@ -67,6 +67,7 @@ private slots:
     void arrowsMoveAmongSiblings();
     void glyphs_data();
     void glyphs();
+    void programIconHasEverySize();
     void disabledButtonsShowTheGreyPicture();
     void resizingMovesNothing();
     void scalesToTheTextHeight();
@@ -442,6 +443,11 @@ void TestMainWindow::glyphs()
         }
     }
     QCOMPARE(qobject_cast<QPushButton *>(control(qPrintable(button)))->iconSize(), QSize(18, height));
+}
+
+void TestMainWindow::programIconHasEverySize()
+{
+    QCOMPARE(programIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
 }
 
 void TestMainWindow::disabledButtonsShowTheGreyPicture()

@@ -1,22 +1,26 @@
 #include "glyph.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 
 namespace {
 
+// Reads one of the program's own images in the format it is stored in: left
+// to guess, Qt would load every image plugin to ask whether it knows the file.
+QImage readImage(const QString &path, const char *format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QImage glyphImage(const QString &name)
 {
-    return QImage(QStringLiteral(":/glyphs/%1.bmp").arg(name));
+    return readImage(QStringLiteral(":/glyphs/%1.bmp").arg(name), "bmp");
 }
 
 } // namespace
-
-QSize glyphSize(const QString &name)
-{
-    const QImage image = glyphImage(name);
-    return {image.width() / 2, image.height()};
-}
 
 QIcon loadGlyph(const QString &name)
 {
@@ -43,6 +47,6 @@ QIcon programIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/perforon-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(QPixmap::fromImage(readImage(QStringLiteral(":/icons/perforon-%1.png").arg(size), "png")));
     return icon;
 }

@@ -261,9 +261,9 @@ void TForm1::setupButton(QPushButton *button, const ControlSpec &row)
 {
     const ButtonKindSpec &kind = buttonKind(row.button);
     button->setText(QString::fromUtf8(row.text ? row.text : kind.caption));
-    const QString glyph = QString::fromLatin1(kind.glyph);
-    button->setIcon(loadGlyph(glyph));
-    button->setIconSize(glyphSize(glyph));
+    const QIcon glyph = loadGlyph(QString::fromLatin1(kind.glyph));
+    button->setIcon(glyph);
+    button->setIconSize(glyph.availableSizes().value(0));
     // Enter presses the focused button, as on a dialog.
     button->setAutoDefault(true);
 

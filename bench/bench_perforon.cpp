@@ -7,6 +7,7 @@
 //
 //     QT_QPA_PLATFORM=offscreen build/bench/bench_perforon
 
+#include "glyph.h"
 #include "recordingmessagebox.h"
 #include "tform1.h"
 
@@ -93,6 +94,7 @@ int measureStart(int argc, char **argv, bool bare)
         window->resize(1369, 712);
         new QLabel(QStringLiteral("Perforon"), window.get());
     } else {
+        QApplication::setWindowIcon(programIcon()); // as the program starts
         window = std::make_unique<TForm1>(box);
     }
 

@@ -41,6 +41,8 @@ private slots:
     void rowTwelveCoversTheUpperColumnNumber();
     void clearingRestoresTheStartFace();
     void onlyChangedMarksAreRepainted();
+    void partOfTheFaceRepaintsAsTheWhole_data();
+    void partOfTheFaceRepaintsAsTheWhole();
     void describesWhatIsPunched();
 
 private:
@@ -243,6 +245,31 @@ void TestCardFace::onlyChangedMarksAreRepainted()
     face.showCard(card);
     QTest::qWait(50);
     QVERIFY(face.painted.isEmpty());
+}
+
+void TestCardFace::partOfTheFaceRepaintsAsTheWhole_data()
+{
+    QTest::addColumn<QRect>("part");
+    QTest::newRow("left margin and column 1") << QRect(0, 0, 36, 473);
+    QTest::newRow("column 80 and the right margin") << QRect(1290, 0, 23, 473);
+    QTest::newRow("across columns 3 and 4") << QRect(60, 60, 20, 80);
+    QTest::newRow("one digit row") << QRect(0, 100, 1313, 30);
+    QTest::newRow("between two rows") << QRect(0, 44, 1313, 4);
+}
+
+void TestCardFace::partOfTheFaceRepaintsAsTheWhole()
+{
+    QFETCH(QRect, part);
+    punch(QStringLiteral("Z9 ") + QString(76, 'A') + QStringLiteral(" 0"));
+    CardFace *face = form->cardFace();
+    auto render = [face](const QRegion &region) {
+        QImage image(face->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        // The region's corner lands at the offset given.
+        face->render(&image, region.boundingRect().topLeft(), region, {});
+        return image.copy(region.boundingRect());
+    };
+    QCOMPARE(render(part), render(face->rect()).copy(part));
 }
 
 void TestCardFace::describesWhatIsPunched()

@@ -209,7 +209,7 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
         control = new QLabel(text, parent);
         break;
     case ControlKind::Memo: {
-        auto *memo = new QPlainTextEdit(text, parent);
+        auto *memo = new QPlainTextEdit(parent);
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         memo->setWordWrapMode(QTextOption::WordWrap);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -254,6 +254,10 @@ QWidget *TForm1::createControl(const ControlSpec &row, QWidget *parent, double s
     control->setHidden(!row.visible);
     if (row.kind == ControlKind::StaticText || row.kind == ControlKind::Label)
         widenToText(control);
+    // A text box takes its text last, so that it is laid out once, in its
+    // own font and width.
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(control))
+        memo->setPlainText(text);
     return control;
 }
 

@@ -167,33 +167,33 @@ QString CardFace::describe(const std::bitset<CardPositions> &holes)
 
 void CardFace::paintEvent(QPaintEvent *event)
 {
-    // Only the columns of the exposed rectangle are drawn, each printed row
-    // as one run of glyphs.
-    const QRect exposed = event->rect();
-    const int first = columnAt(exposed.left());
-    const int last = columnAt(exposed.right());
     QPainter painter(this);
     painter.setPen(Qt::black);
-
-    // Behind the text is the group box's own colour, as it paints it.
-    for (const PrintedRow &row : printedRows) {
-        if (!row.rect.intersects(exposed))
-            continue;
-        const int begin = row.columnStart[first - 1];
-        QGlyphRun run;
-        run.setRawFont(row.font);
-        run.setRawData(row.glyphs.data() + begin, row.positions.data() + begin, row.columnStart[last] - begin);
-        painter.drawGlyphRun(QPointF(), run);
-    }
-    const QRegion &region = event->region();
-    for (int position = 1; position <= CardRows; ++position) {
-        for (int column = first; column <= last; ++column) {
-            const int index = flatIndex(position, column);
-            if (!visibleHoles.test(static_cast<std::size_t>(index)))
+    // Each rectangle of the exposed region draws its own columns, clipped to
+    // itself so that no glyph is blended twice where two rectangles meet.
+    for (const QRect &exposed : event->region()) {
+        const int first = columnAt(exposed.left());
+        const int last = columnAt(exposed.right());
+        painter.setClipRect(exposed);
+        // Behind the text is the group box's own colour, as it paints it.
+        for (const PrintedRow &row : printedRows) {
+            if (!row.rect.intersects(exposed))
                 continue;
-            const QRect hole = holeRect(index);
-            if (region.intersects(hole))
-                painter.fillRect(hole, Qt::black); // black fill in a black outline
+            const int begin = row.columnStart[first - 1];
+            QGlyphRun run;
+            run.setRawFont(row.font);
+            run.setRawData(row.glyphs.data() + begin, row.positions.data() + begin, row.columnStart[last] - begin);
+            painter.drawGlyphRun(QPointF(), run);
+        }
+        for (int position = 1; position <= CardRows; ++position) {
+            for (int column = first; column <= last; ++column) {
+                const int index = flatIndex(position, column);
+                if (!visibleHoles.test(static_cast<std::size_t>(index)))
+                    continue;
+                const QRect hole = holeRect(index);
+                if (exposed.intersects(hole))
+                    painter.fillRect(hole, Qt::black); // black fill in a black outline
+            }
         }
     }
 }

@@ -190,7 +190,7 @@ int main(int argc, char **argv)
     std::printf("Clear the card and repaint (median of %d): %.3f ms\n", StepRuns, median(clear));
 
     // Whole cycles as an operator runs them, with one or two rejections
-    // while punching: four or five boxes, each answered at once.
+    // while punching: three or four boxes, each answered at once.
     long warmKib = 0;
     int wrongCycles = 0;
     for (int cycle = 1; cycle <= Cycles; ++cycle) {

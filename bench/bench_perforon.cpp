@@ -145,10 +145,12 @@ void compareStarts(const QString &program)
         bareKib.push_back(bare.kib);
         ownKib.push_back(own.kib);
     }
-    std::printf("Start-up to first frame (median of %zu interleaved pairs): Perforon %.1f ms, bare window %.1f ms\n",
-                ratios.size(), median(ownMs), median(bareMs));
-    std::printf("  ratio of the pairs: median %.2f, quartiles %.2f to %.2f, range %.2f to %.2f\n", median(ratios),
-                quantile(ratios, 0.25), quantile(ratios, 0.75), quantile(ratios, 0), quantile(ratios, 1));
+    std::printf(
+        "Start-up to first frame (median of %zu interleaved pairs): Perforon %.1f ms, bare window %.1f ms\n",
+        ratios.size(), median(ownMs), median(bareMs));
+    std::printf("  ratio of the pairs: median %.2f, quartiles %.2f to %.2f, range %.2f to %.2f\n",
+                median(ratios), quantile(ratios, 0.25), quantile(ratios, 0.75), quantile(ratios, 0),
+                quantile(ratios, 1));
     std::printf("Resident memory after it: Perforon %.1f MiB, bare window %.1f MiB, difference %.1f MiB\n",
                 median(ownKib) / 1024, median(bareKib) / 1024, (median(ownKib) - median(bareKib)) / 1024);
 }
@@ -195,7 +197,8 @@ int main(int argc, char **argv)
     int wrongCycles = 0;
     for (int cycle = 1; cycle <= Cycles; ++cycle) {
         const bool twoRejections = cycle % 2 == 0;
-        form.InputMemo->setPlainText(twoRejections ? QStringLiteral("HOLZ a 42 b") : QStringLiteral("HOLZ a 42"));
+        form.InputMemo->setPlainText(twoRejections ? QStringLiteral("HOLZ a 42 b")
+                                                   : QStringLiteral("HOLZ a 42"));
         form.TestBtnClick();
         form.CounterBtnClick();
         form.ReadyBtnClick();
@@ -208,9 +211,10 @@ int main(int argc, char **argv)
             warmKib = residentKiB();
     }
     const long cycledKib = residentKiB();
-    std::printf("Resident memory after %d and %d whole cycles: %.2f MiB and %.2f MiB, difference %.2f MiB%s\n",
-                WarmCycles, Cycles, double(warmKib) / 1024, double(cycledKib) / 1024,
-                double(cycledKib - warmKib) / 1024, wrongCycles ? " (some cycles showed the wrong boxes)" : "");
+    std::printf(
+        "Resident memory after %d and %d whole cycles: %.2f MiB and %.2f MiB, difference %.2f MiB%s\n",
+        WarmCycles, Cycles, double(warmKib) / 1024, double(cycledKib) / 1024,
+        double(cycledKib - warmKib) / 1024, wrongCycles ? " (some cycles showed the wrong boxes)" : "");
 
     QString large;
     large.reserve(1 << 20);

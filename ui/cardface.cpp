@@ -182,7 +182,8 @@ void CardFace::paintEvent(QPaintEvent *event)
             const int begin = row.columnStart[first - 1];
             QGlyphRun run;
             run.setRawFont(row.font);
-            run.setRawData(row.glyphs.data() + begin, row.positions.data() + begin, row.columnStart[last] - begin);
+            run.setRawData(row.glyphs.data() + begin, row.positions.data() + begin,
+                           row.columnStart[last] - begin);
             painter.drawGlyphRun(QPointF(), run);
         }
         for (int position = 1; position <= CardRows; ++position) {

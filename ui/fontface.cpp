@@ -30,7 +30,8 @@ QString installedFace(const char *face)
     if (installed.contains(name, Qt::CaseInsensitive))
         return name;
     for (const StandIn &entry : StandIns) {
-        if (qstrcmp(entry.face, face) == 0 && installed.contains(QLatin1String(entry.standIn), Qt::CaseInsensitive))
+        if (qstrcmp(entry.face, face) == 0
+            && installed.contains(QLatin1String(entry.standIn), Qt::CaseInsensitive))
             return QString::fromLatin1(entry.standIn);
     }
     return name;

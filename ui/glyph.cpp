@@ -47,6 +47,7 @@ QIcon programIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 256})
-        icon.addPixmap(QPixmap::fromImage(readImage(QStringLiteral(":/icons/perforon-%1.png").arg(size), "png")));
+        icon.addPixmap(
+            QPixmap::fromImage(readImage(QStringLiteral(":/icons/perforon-%1.png").arg(size), "png")));
     return icon;
 }

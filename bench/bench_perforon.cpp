@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -52,7 +53,7 @@ long residentKiB()
 double quantile(std::vector<double> values, double q)
 {
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[std::size_t(q * double(values.size() - 1) + 0.5)];
+    return values.empty() ? 0 : values[std::size_t(std::lround(q * double(values.size() - 1)))];
 }
 
 double median(const std::vector<double> &values)

@@ -25,7 +25,7 @@ QString installedFace(const char *face)
 {
     // Naming the stand-in directly spares Qt a search through every
     // fallback font each time a missing face is first loaded in a size.
-    const QString name = QString::fromLatin1(face);
+    QString name = QString::fromLatin1(face);
     const QStringList installed = QFontDatabase::families();
     if (installed.contains(name, Qt::CaseInsensitive))
         return name;

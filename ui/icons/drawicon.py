@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icon, a punched card, as SVG and as PNGs for the
-hicolor theme. One description serves both: the card's outline with its cut
+"""Draws the program's icon, a punched card, as SVG, as PNGs for the
+hicolor theme and as the Windows icon that holds those PNGs. One description serves both: the card's outline with its cut
 corner and the hole marks. Run it in this folder to write the files again."""
 
 import struct
@@ -89,8 +89,23 @@ def png(size):
             + chunk(b'IDAT', zlib.compress(b''.join(rows), 9)) + chunk(b'IEND', b''))
 
 
+def ico(pictures):
+    # An icon directory whose entries are PNG pictures; a width or height of
+    # 256 is written as 0.
+    offset = 6 + 16 * len(pictures)
+    directory = struct.pack('<HHH', 0, 1, len(pictures))
+    for size, data in pictures:
+        side = size % 256
+        directory += struct.pack('<BBBBHHII', side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return directory + b''.join(data for _, data in pictures)
+
+
 with open('perforon.svg', 'w') as f:
     f.write(svg())
-for size in SIZES:
+pictures = [(size, png(size)) for size in SIZES]
+for size, data in pictures:
     with open(f'perforon-{size}.png', 'wb') as f:
-        f.write(png(size))
+        f.write(data)
+with open('perforon.ico', 'wb') as f:
+    f.write(ico(pictures))

@@ -2,6 +2,10 @@
 # A display server of its own for the tests on real display servers.
 #   displayserver.sh x11 DIR      Xvfb on a free display, openbox on it
 #   displayserver.sh wayland DIR  weston's headless backend on its own socket
+#   displayserver.sh wine DIR WINE DLLDIRS
+#                                 the X server of x11, and a Wine prefix of its
+#                                 own whose programs find their DLLs in
+#                                 DLLDIRS, separated by colons (Windows builds)
 #   displayserver.sh stop DIR     ends what the start left running
 # A start writes DIR/env, the variables a test needs to reach the server
 # (read by ondisplay.sh), and DIR/pids, the processes that stop ends.
@@ -32,6 +36,22 @@ x11)
     await sh -c "DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
     printf 'DISPLAY=%s\nQT_QPA_PLATFORM=xcb\n' "$display" >"$dir/env"
     ;;
+wine)
+    wine=$3
+    sh "$0" x11 "$dir"
+    display=$(sed -n 's/^DISPLAY=//p' "$dir/env")
+    # Wine's path names the folders as drive Z: sees them. No Mono or Gecko
+    # install prompts: the programs need neither.
+    winepath=$(echo "$4" | tr ':' '\n' | sed 's/^/Z:/' | paste -sd ';')
+    printf 'WINEPREFIX=%s\nWINEDEBUG=-all\nWINEDLLOVERRIDES=mscoree,mshtml=\nWINEPATH="%s"\n' \
+        "$dir/prefix" "$winepath" >"$dir/wine.env"
+    set -a
+    . "$dir/wine.env"
+    set +a
+    DISPLAY=$display "$wine" wineboot --init >"$dir/wineboot.log" 2>&1
+    printf 'DISPLAY=%s\nQT_QPA_PLATFORM=windows\n' "$display" | cat - "$dir/wine.env" >"$dir/env"
+    echo "$(dirname "$wine")/wineserver" >"$dir/wineserver"
+    ;;
 wayland)
     rm -rf "$dir" && mkdir -p "$dir/runtime"
     chmod 700 "$dir/runtime"
@@ -47,6 +67,10 @@ wayland)
     ;;
 stop)
     [ -f "$dir/pids" ] || exit 0
+    # Wine's server first, while its X server is still there.
+    if [ -f "$dir/wineserver" ]; then
+        WINEPREFIX=$dir/prefix "$(cat "$dir/wineserver")" -k 2>/dev/null || true
+    fi
     for pid in $(cat "$dir/pids"); do
         kill "$pid" 2>/dev/null || true
     done
@@ -58,7 +82,7 @@ stop)
     rm -f "$dir/pids" "$dir/env"
     ;;
 *)
-    echo "usage: displayserver.sh x11|wayland|stop DIR" >&2
+    echo "usage: displayserver.sh x11|wayland|stop DIR, or wine DIR WINE DLLPATH" >&2
     exit 2
     ;;
 esac

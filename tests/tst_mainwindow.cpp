@@ -7,6 +7,7 @@
 #include "tform1.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -546,6 +547,9 @@ void TestMainWindow::taskBarName_data()
                                 << "perforon";
     QTest::newRow("empty") << ""
                            << "";
+    if (QDir::separator() == QLatin1Char('\\'))
+        QTest::newRow("with a Windows path") << "C:\\Programme\\Perforon\\perforon.exe"
+                                             << "perforon";
 }
 
 void TestMainWindow::taskBarName()

@@ -189,15 +189,21 @@ void TestSequence::typicalRunWithKeysOnly()
     qsizetype next = 0;
     bool punched = false;
     // Each key is sent from a timer that queues the next one first, so keys
-    // keep coming while a box runs its own event loop.
+    // keep coming while a box runs its own event loop. A key waits until the
+    // window it is meant for has the keyboard, as an operator waits for a
+    // box: some window systems (Wine's) activate a window a little after
+    // showing it.
     std::function<void()> step = [&] {
         if (next == line.size())
             return;
-        const QString &key = line.at(next++);
         QTimer::singleShot(50, &window, step);
+        followActiveWindow(&window);
+        QWidget *modal = QApplication::activeModalWidget();
+        if (QApplication::activeWindow() != (modal ? modal : &window))
+            return;
+        const QString &key = line.at(next++);
         if (key == "W")
             punched = window.card().holes() == expectedCard("HOLZ 42");
-        followActiveWindow(&window);
         QWidget *focus = QApplication::focusWidget();
         if (keys.contains(key))
             QTest::keyClick(focus, keys.value(key));

@@ -548,7 +548,7 @@ void TestMainWindow::taskBarName_data()
     QTest::newRow("empty") << ""
                            << "";
     if (QDir::separator() == QLatin1Char('\\'))
-        QTest::newRow("with a Windows path") << "C:\\Programme\\Perforon\\perforon.exe"
+        QTest::newRow("with a Windows path") << R"(C:\Programme\Perforon\perforon.exe)"
                                              << "perforon";
 }
 

@@ -1,6 +1,7 @@
 # The Windows zip (cpack -G ZIP in the build tree): perforon.exe, the
 # platform and style plugins Qt loads at run time, and every DLL these
-# import that is not the system's, found by walking their imports.
+# import that is not the system's, found by walking their imports; all
+# stripped by windowsdeps.cmake.
 install(TARGETS perforon RUNTIME DESTINATION .)
 
 install(CODE "
@@ -17,5 +18,4 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME perforon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME perforon-${PROJECT_VERSION}-win64)
-set(CPACK_STRIP_FILES ON)
 include(CPack)

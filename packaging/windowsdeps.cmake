@@ -1,8 +1,9 @@
 # Run at install time with program, plugins (FOLDER=FILE), dll_dirs, objdump
 # and strip set: puts the plugins into their folders and, beside the
 # program, every DLL the program and the plugins import, directly or through
-# another DLL, that dll_dirs hold. What they do not hold is the system's
-# (KERNEL32.dll, USER32.dll, ...). Windows matches DLL names in any case.
+# another DLL, that dll_dirs hold, and strips what it ships with the
+# program. What dll_dirs do not hold is the system's (KERNEL32.dll,
+# USER32.dll, ...). Windows matches DLL names in any case.
 cmake_policy(VERSION 3.25)
 set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
@@ -47,5 +48,5 @@ while(queue)
 endwhile()
 
 foreach(file IN LISTS shipped)
-    execute_process(COMMAND "${strip}" --strip-unneeded "${file}" COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND "${strip}" "${file}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon, a punched card, as SVG, as PNGs for the
-hicolor theme and as the Windows icon that holds those PNGs. One description serves both: the card's outline with its cut
-corner and the hole marks. Run it in this folder to write the files again."""
+hicolor theme and as the Windows icon that holds those PNGs. One description
+serves all: the card's outline with its cut corner and the hole marks. Run
+it in this folder to write the files again."""
 
 import struct
 import zlib

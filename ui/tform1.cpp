@@ -383,15 +383,19 @@ void TForm1::setButtonEnabled(QPushButton *button, bool enabled)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == windowHandle() && event->type() == QEvent::Expose && !sizedToFrame)
+    if (watched == windowHandle()
+        && (event->type() == QEvent::Expose || event->type() == QEvent::Move
+            || event->type() == QEvent::Resize))
         fitOuterSizeToFrame();
     return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
-    // The outer size includes the frame where the window system draws one;
-    // the frame is known once the window is first exposed.
+    // The outer size includes the frame where the window system draws one.
+    // Window managers tell their frame at different times, some before the
+    // first expose and some only after it, with the move that makes room
+    // for it: the window watches until the frame is known.
     if (!sizedToFrame && !event->spontaneous() && windowHandle())
         windowHandle()->installEventFilter(this);
     QWidget::showEvent(event);
@@ -403,9 +407,15 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::fitOuterSizeToFrame()
 {
+    // Without a frame the client area is the outer size already; a maximised
+    // or full-screen window keeps the size it was given.
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull() || windowHandle()->windowStates() != Qt::WindowNoState)
+        return;
     sizedToFrame = true;
     windowHandle()->removeEventFilter(this);
-    const QSize frame = frameGeometry().size() - size();
-    if (!frame.isNull())
-        resize(QSize(WindowOuterWidth, WindowOuterHeight) - frame);
+    resize(QSize(WindowOuterWidth, WindowOuterHeight).shrunkBy(frame));
+    // The resize asks for the client area where it is now; the frame goes
+    // back to the window's place.
+    windowHandle()->setFramePosition(QPoint(WindowLeft, WindowTop));
 }

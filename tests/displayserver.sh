@@ -1,6 +1,10 @@
 #!/bin/sh
 # A display server of its own for the tests on real display servers.
-#   displayserver.sh x11 DIR      Xvfb on a free display, openbox on it
+#   displayserver.sh x11 DIR      Xvfb on a free display, two monitors wide,
+#                                 with openbox and the German keyboard
+#   displayserver.sh kwin DIR     Xvfb on a free display, KDE's window manager
+#                                 on it in a D-Bus session of its own, and the
+#                                 German keyboard
 #   displayserver.sh wayland DIR  weston's headless backend on its own socket
 #   displayserver.sh wine DIR WINE DLLDIRS
 #                                 the X server of x11, and a Wine prefix of its
@@ -23,18 +27,43 @@ await() {
     done
 }
 
-case $action in
-x11)
+# Xvfb on a free display: it writes the display's number once it is ready.
+start_xvfb() {
     rm -rf "$dir" && mkdir -p "$dir"
-    # Xvfb picks a free display and writes its number once it is ready.
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -noreset -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1x24" -noreset -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
     echo $! >"$dir/pids"
     await test -s "$dir/display"
     display=:$(cat "$dir/display")
+    printf 'DISPLAY=%s\nQT_QPA_PLATFORM=xcb\n' "$display" >"$dir/env"
+}
+
+await_window_manager() {
+    await sh -c "DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+}
+
+case $action in
+x11)
+    # Wide enough for the main window on either half, when a test splits
+    # the screen into two monitors.
+    start_xvfb 3200x1000
     DISPLAY=$display openbox >"$dir/openbox.log" 2>&1 &
     echo $! >>"$dir/pids"
-    await sh -c "DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-    printf 'DISPLAY=%s\nQT_QPA_PLATFORM=xcb\n' "$display" >"$dir/env"
+    await_window_manager
+    DISPLAY=$display setxkbmap de
+    ;;
+kwin)
+    start_xvfb 1600x1000
+    # KWin keeps its settings and its D-Bus session in the fixture's folder,
+    # in a process group of its own that stop ends as a whole. Without
+    # compositing it needs no OpenGL; KDE_DEBUG keeps it from restarting
+    # itself when it loses its display.
+    mkdir -p "$dir/runtime" && chmod 700 "$dir/runtime"
+    DISPLAY=$display XDG_RUNTIME_DIR=$dir/runtime XDG_CONFIG_HOME=$dir/config XDG_CACHE_HOME=$dir/cache \
+        XDG_DATA_HOME=$dir/data KWIN_COMPOSE=N KDE_DEBUG=1 QT_QPA_PLATFORM=xcb \
+        setsid dbus-run-session -- kwin_x11 --replace >"$dir/kwin.log" 2>&1 &
+    echo "-$!" >>"$dir/pids"
+    await_window_manager
+    DISPLAY=$display setxkbmap de
     ;;
 wine)
     wine=$3
@@ -71,18 +100,18 @@ stop)
     if [ -f "$dir/wineserver" ]; then
         WINEPREFIX=$dir/prefix "$(cat "$dir/wineserver")" -k 2>/dev/null || true
     fi
-    for pid in $(cat "$dir/pids"); do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in $(cat "$dir/pids"); do
+    # Last started first: the window manager ends while its X server is
+    # still there. A negative id names a process group.
+    for pid in $(tac "$dir/pids"); do
+        kill -- "$pid" 2>/dev/null || true
         n=0
-        while kill -0 "$pid" 2>/dev/null && [ "$n" -lt 50 ]; do n=$((n + 1)); sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null || true
+        while kill -0 -- "$pid" 2>/dev/null && [ "$n" -lt 50 ]; do n=$((n + 1)); sleep 0.1; done
+        kill -9 -- "$pid" 2>/dev/null || true
     done
     rm -f "$dir/pids" "$dir/env"
     ;;
 *)
-    echo "usage: displayserver.sh x11|wayland|stop DIR, or wine DIR WINE DLLPATH" >&2
+    echo "usage: displayserver.sh x11|kwin|wayland|stop DIR, or wine DIR WINE DLLPATH" >&2
     exit 2
     ;;
 esac

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Sets up a Debian 12 machine, builds everything and runs every test:
-# headless (offscreen), then on a virtual X server with a window manager and
-# under a headless Wayland compositor, which the tests start themselves.
+# headless (offscreen), then on a virtual X server with a window manager
+# (openbox, and KDE's with its Breeze frame) and under a headless Wayland
+# compositor, which the tests start themselves.
 set -eu
 cd "$(dirname "$0")/.."
-tools/setup.sh xvfb openbox x11-utils xdotool imagemagick weston qt6-wayland
+tools/setup.sh xvfb openbox x11-utils x11-xserver-utils xdotool imagemagick weston qt6-wayland \
+    kwin-x11 kwin-style-breeze dbus-daemon
 tools/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 300

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <bitset>
+#include <optional>
 
 namespace {
 
@@ -79,6 +80,7 @@ private slots:
     void inputButtonOnEmptyText();
     void randomSequencesFollowTheStateTable();
     void realMessageBoxShowsEarlierHoles();
+    void rejectionBoxStaysOffTheCard_data();
     void rejectionBoxStaysOffTheCard();
 
 private:
@@ -467,23 +469,77 @@ void TestSequence::realMessageBoxShowsEarlierHoles()
     QCOMPARE(window.focusWidget(), &window);
 }
 
+// Splits the X server's one screen into two RandR monitors side by side,
+// the left one on the screen's output, for as long as it lives.
+class SplitScreen
+{
+public:
+    SplitScreen()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        const QString half = QStringLiteral("%1/300x%2/300").arg(screen.width() / 2).arg(screen.height());
+        const QString output = QGuiApplication::primaryScreen()->name();
+        split = xrandr({"--setmonitor", "left", half + "+0+0", output})
+            && xrandr(
+                    {"--setmonitor", "right", half + QStringLiteral("+%1+0").arg(screen.width() / 2), "none"})
+            && QTest::qWaitFor([] { return QGuiApplication::screens().size() == 2; });
+    }
+    ~SplitScreen()
+    {
+        xrandr({"--delmonitor", "right"});
+        xrandr({"--delmonitor", "left"});
+        QTest::qWaitFor([] { return QGuiApplication::screens().size() == 1; });
+    }
+    bool split = false;
+
+private:
+    static bool xrandr(const QStringList &arguments)
+    {
+        return QProcess::execute(QStringLiteral("xrandr"), arguments) == 0;
+    }
+};
+
+void TestSequence::rejectionBoxStaysOffTheCard_data()
+{
+    QTest::addColumn<bool>("secondMonitor");
+    QTest::newRow("one monitor") << false;
+    QTest::newRow("window on the second of two monitors") << true;
+}
+
 void TestSequence::rejectionBoxStaysOffTheCard()
 {
+    QFETCH(bool, secondMonitor);
     if (QGuiApplication::platformName() == QLatin1String("wayland"))
         QSKIP("Wayland leaves the placing of a window to the compositor");
+    if (secondMonitor && QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the screen is split into monitors by X11's RandR");
+    std::optional<SplitScreen> monitors;
+    if (secondMonitor) {
+        monitors.emplace();
+        QVERIFY2(monitors->split, "xrandr could not split the screen into two monitors");
+    }
+
     ApplicationMessageBox realBox;
     TForm1 window(realBox);
     realBox.keepClearOf(window.HoleCardGroup);
     QVERIFY(showActive(&window));
+    QScreen *monitor = window.screen();
+    if (secondMonitor) {
+        monitor = QGuiApplication::screens().at(1);
+        window.windowHandle()->setFramePosition(monitor->geometry().topLeft() + QPoint(200, 196));
+        QTRY_COMPARE(window.screen(), monitor);
+    }
     window.InputMemo->setPlainText("A?");
 
     const int cardTop = window.HoleCardGroup->mapToGlobal(QPoint(0, 0)).y();
-    QList<int> bottoms;
-    BoxAnswerer answerer([&](QMessageBox *msg) { bottoms.append(msg->frameGeometry().bottom()); });
+    QList<QRect> frames;
+    BoxAnswerer answerer([&](QMessageBox *msg) { frames.append(msg->frameGeometry()); });
     window.ReadyBtn->setEnabled(true);
     window.ReadyBtnClick();
-    QCOMPARE(bottoms.size(), 1);
-    QVERIFY2(bottoms.at(0) < cardTop, qPrintable(QStringLiteral("%1 %2").arg(bottoms.at(0)).arg(cardTop)));
+    QCOMPARE(frames.size(), 1);
+    const QRect frame = frames.at(0);
+    QVERIFY2(frame.bottom() < cardTop, qPrintable(QStringLiteral("%1 %2").arg(frame.bottom()).arg(cardTop)));
+    QVERIFY2(monitor->geometry().contains(frame), qPrintable(monitor->name()));
 }
 
 QTEST_MAIN(TestSequence)

@@ -63,6 +63,8 @@ private slots:
     void focusOrder();
     void keyboard_data();
     void keyboard();
+    void germanKeyboard_data();
+    void germanKeyboard();
     void enterGoesToTheDefaultButtonWhenFocusIsFree();
     void arrowsMoveAmongSiblings_data();
     void arrowsMoveAmongSiblings();
@@ -323,6 +325,84 @@ void TestMainWindow::keyboard()
     QCOMPARE(form->isVisible(), !closes);
     QCOMPARE(form->InputMemo->toPlainText(), input == QStringLiteral("*") ? before : input);
     QVERIFY(box.boxes.isEmpty());
+}
+
+void TestMainWindow::germanKeyboard_data()
+{
+    // Keys as xdotool names them, pressed one after another through the X
+    // server with its German layout; what the input box holds afterwards, its
+    // echo in the card's Windows-1252 (one character each, "?" where the
+    // code page has none), and the button the keys press.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("echo");
+    QTest::addColumn<QString>("pressed");
+
+    const QString memo = QStringLiteral("InputMemo");
+    // clang-format off
+    QTest::newRow("ä") << "adiaeresis" << memo << "ä" << "ä" << "";
+    QTest::newRow("ö") << "odiaeresis" << memo << "ö" << "ö" << "";
+    QTest::newRow("ü") << "udiaeresis" << memo << "ü" << "ü" << "";
+    QTest::newRow("Shift+ä") << "shift+adiaeresis" << memo << "Ä" << "Ä" << "";
+    QTest::newRow("ß") << "ssharp" << memo << "ß" << "ß" << "";
+    QTest::newRow("AltGr+E") << "ISO_Level3_Shift+e" << memo << "€" << "€" << "";
+    QTest::newRow("dead ^, then a") << "dead_circumflex a" << memo << "â" << "â" << "";
+    QTest::newRow("dead ´, then e") << "dead_acute e" << memo << "é" << "é" << "";
+    QTest::newRow("Z") << "shift+z" << memo << "Z" << "Z" << "";
+    QTest::newRow("Y") << "shift+y" << memo << "Y" << "Y" << "";
+    QTest::newRow("AltGr+W in the input box") << "ISO_Level3_Shift+w" << memo << "ſ" << "?" << "";
+    QTest::newRow("Alt+W in the input box") << "alt+w" << memo << "" << "" << "RetryBtn";
+    QTest::newRow("Alt+C in the input box") << "alt+c" << memo << "" << "" << "StopBtn";
+    QTest::newRow("AltGr+W on a button") << "ISO_Level3_Shift+w" << "InputBtn" << "" << "" << "";
+    QTest::newRow("AltGr+C on a button") << "ISO_Level3_Shift+c" << "TestBtn" << "" << "" << "";
+    // clang-format on
+}
+
+void TestMainWindow::germanKeyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, focus);
+    QFETCH(QString, typed);
+    QFETCH(QString, echo);
+    QFETCH(QString, pressed);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("the German layout is typed through an X server");
+    QProcess query;
+    query.start(QStringLiteral("setxkbmap"), {QStringLiteral("-query")});
+    QVERIFY(query.waitForFinished());
+    if (!query.readAllStandardOutput().contains("layout:     de\n"))
+        QSKIP("the X server's keyboard layout is not the German one");
+
+    showActive();
+    form->InputMemo->clear();
+    form->RetryBtn->setEnabled(true);
+    QHash<QString, int> presses;
+    for (QPushButton *button : form->findChildren<QPushButton *>())
+        connect(button, &QPushButton::clicked, this, [&presses, button] { ++presses[button->objectName()]; });
+    control(qPrintable(focus))->setFocus();
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys.split(' ')),
+        0);
+
+    // Mnemonics press their button about 100 ms after the key.
+    if (pressed.isEmpty()) {
+        QTRY_COMPARE(form->InputMemo->toPlainText(), typed);
+        QTest::qWait(250);
+    } else {
+        QTRY_COMPARE(presses.value(pressed), 1);
+    }
+    QCOMPARE(presses.size(), pressed.isEmpty() ? 0 : 1);
+    QCOMPARE(form->InputMemo->toPlainText(), typed);
+    if (typed.isEmpty())
+        return;
+
+    form->TestBtnClick();
+    const bool accepted = QRegularExpression(QStringLiteral("^[A-Z0-9 ]*$")).match(echo).hasMatch();
+    QCOMPARE(box.boxes.first().first, QString::fromLatin1(accepted ? "WOW" : "ACHTUNG"));
+    QCOMPARE(form->TestMemo->toPlainText(), echo);
+    form->CounterBtnClick();
+    QCOMPARE(form->LabelCounter->text(), QString::number(echo.size()));
 }
 
 void TestMainWindow::enterGoesToTheDefaultButtonWhenFocusIsFree()

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -29,6 +31,36 @@ QPoint placeAbove(const QWidget *area, QSize outer)
             std::clamp(top, screen.top(), std::max(screen.top(), screen.bottom() + 1 - outer.height()))};
 }
 
+// A message box placed off an area by the size it shows with: Qt sizes a
+// message box to its text, wrapped or not, only as it shows it.
+class BoxOffArea : public QMessageBox
+{
+    Q_OBJECT
+
+public:
+    BoxOffArea(const QWidget *area, const QString &title, const QString &body)
+        : QMessageBox(QMessageBox::NoIcon, title, body, QMessageBox::Ok), area(area)
+    { }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (event->spontaneous() || !area || !area->isVisible())
+            return;
+        // The box's frame is not known before it is on screen; the window's
+        // stands in for it. The frame goes where the box is placed; the
+        // widget is moved there too, so that showing it keeps the place.
+        const QWidget *window = area->window();
+        const QPoint place = placeAbove(area, size() + window->frameGeometry().size() - window->size());
+        move(place);
+        windowHandle()->setFramePosition(place);
+    }
+
+private:
+    QPointer<const QWidget> area;
+};
+
 } // namespace
 
 void ApplicationMessageBox::show(const QString &title, const QString &body)
@@ -36,7 +68,7 @@ void ApplicationMessageBox::show(const QString &title, const QString &body)
     QPointer<QWidget> activeWindow = QApplication::activeWindow();
     QPointer<QWidget> focus = activeWindow ? activeWindow->focusWidget() : nullptr;
 
-    QMessageBox box(QMessageBox::NoIcon, title, body, QMessageBox::Ok);
+    BoxOffArea box(clearArea, title, body);
     // A message box's frame: a title and a close box, nothing to minimise
     // or maximise; and its one button bare, without the style's picture.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -45,14 +77,6 @@ void ApplicationMessageBox::show(const QString &title, const QString &body)
     box.setWindowModality(Qt::ApplicationModal);
     if (activeWindow)
         box.setScreen(activeWindow->screen());
-    if (clearArea && clearArea->isVisible()) {
-        box.adjustSize();
-        // The box's frame is not known before it is shown; the window's
-        // stands in for it.
-        const QWidget *window = clearArea->window();
-        const QSize frame = window->frameGeometry().size() - window->size();
-        box.move(placeAbove(clearArea, box.size() + frame));
-    }
     box.exec();
 
     if (activeWindow) {
@@ -61,3 +85,5 @@ void ApplicationMessageBox::show(const QString &title, const QString &body)
             focus->setFocus(Qt::ActiveWindowFocusReason);
     }
 }
+
+#include "applicationmessagebox.moc"

@@ -377,9 +377,10 @@ void TestMainWindow::germanKeyboard()
     showActive();
     form->InputMemo->clear();
     form->RetryBtn->setEnabled(true);
-    QHash<QString, int> presses;
+    auto presses = std::make_shared<QHash<QString, int>>();
     for (QPushButton *button : form->findChildren<QPushButton *>())
-        connect(button, &QPushButton::clicked, this, [&presses, button] { ++presses[button->objectName()]; });
+        connect(button, &QPushButton::clicked, this,
+                [presses, button] { ++(*presses)[button->objectName()]; });
     control(qPrintable(focus))->setFocus();
     QCOMPARE(
         QProcess::execute(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys.split(' ')),
@@ -390,15 +391,16 @@ void TestMainWindow::germanKeyboard()
         QTRY_COMPARE(form->InputMemo->toPlainText(), typed);
         QTest::qWait(250);
     } else {
-        QTRY_COMPARE(presses.value(pressed), 1);
+        QTRY_COMPARE(presses->value(pressed), 1);
     }
-    QCOMPARE(presses.size(), pressed.isEmpty() ? 0 : 1);
+    QCOMPARE(presses->size(), pressed.isEmpty() ? 0 : 1);
     QCOMPARE(form->InputMemo->toPlainText(), typed);
     if (typed.isEmpty())
         return;
 
     form->TestBtnClick();
-    const bool accepted = QRegularExpression(QStringLiteral("^[A-Z0-9 ]*$")).match(echo).hasMatch();
+    static const QRegularExpression cardCode(QStringLiteral("^[A-Z0-9 ]*$"));
+    const bool accepted = cardCode.match(echo).hasMatch();
     QCOMPARE(box.boxes.first().first, QString::fromLatin1(accepted ? "WOW" : "ACHTUNG"));
     QCOMPARE(form->TestMemo->toPlainText(), echo);
     form->CounterBtnClick();

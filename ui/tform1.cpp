@@ -414,8 +414,8 @@ void TForm1::fitOuterSizeToFrame()
         return;
     sizedToFrame = true;
     windowHandle()->removeEventFilter(this);
-    resize(QSize(WindowOuterWidth, WindowOuterHeight).shrunkBy(frame));
-    // The resize asks for the client area where it is now; the frame goes
-    // back to the window's place.
-    windowHandle()->setFramePosition(QPoint(WindowLeft, WindowTop));
+    // Place and size in one request: a window manager that takes the
+    // requests of a window together may apply a second one's position by
+    // the first one's reading of it.
+    setGeometry(QRect(WindowLeft, WindowTop, WindowOuterWidth, WindowOuterHeight) - frame);
 }

@@ -120,6 +120,9 @@ void TestCard::punchingAddsToTheCard()
     PunchText(card, "1", [] {});
     PunchText(card, "J", [] {});
     QCOMPARE(punchedPositions(card, 1), (std::set<int>{2, 4}));
+    // B shares no row with 1: the union, not the second text alone.
+    PunchText(card, "B", [] {});
+    QCOMPARE(punchedPositions(card, 1), (std::set<int>{1, 2, 4, 5}));
 
     TPunchCard once;
     PunchText(once, "A B", [] {});

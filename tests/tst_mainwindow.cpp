@@ -286,6 +286,12 @@ void TestMainWindow::keyboard_data()
         << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
     QTest::newRow("Ctrl+C on a button")
         << "StopBtn" << int(Qt::Key_C) << int(Qt::ControlModifier) << false << unchanged;
+    // Ctrl+Alt is AltGr on Windows: it types, and presses no button.
+    QTest::newRow("Ctrl+Alt+C on a button")
+        << "StopBtn" << int(Qt::Key_C) << int(Qt::ControlModifier | Qt::AltModifier) << false << unchanged;
+    QTest::newRow("Ctrl+Alt+C in the input box")
+        << "InputMemo" << int(Qt::Key_C) << int(Qt::ControlModifier | Qt::AltModifier) << false
+        << sampleSentence + "\nc";
     QTest::newRow("W while Wiederholen is disabled")
         << "StopBtn" << int(Qt::Key_W) << none << false << unchanged;
     QTest::newRow("Alt+W while Wiederholen is disabled")

@@ -29,8 +29,11 @@ private:
         if (!box)
             return;
         ++answered;
+        // A check may wait for the screen; meanwhile the timer rests.
+        timer.stop();
         check(box);
         box->button(QMessageBox::Ok)->click();
+        timer.start();
     }
 
     std::function<void(QMessageBox *)> check;

@@ -8,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+. tools/qtsource.sh
 cache=${PERFORON_CACHE:-$HOME/.cache/perforon}
 qt_version=6.4.2
 
@@ -35,25 +36,10 @@ wine=/usr/lib/wine/wine64
 build=build-win64
 
 install_packages() {
-    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
-        ! grep -qs '^deb-src' /etc/apt/sources.list; then
-        echo "Adding Debian's source packages to apt's sources"
-        sudo_cmd tee /etc/apt/sources.list.d/perforon-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-        sudo_cmd apt-get update -qq
-    fi
+    ensure_source_packages
     tools/setup.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
         binutils-mingw-w64-x86-64 wine64 ninja-build dpkg-dev unzip \
         xvfb openbox x11-utils xdotool imagemagick
-}
-
-sudo_cmd() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
 build_qt() {
@@ -63,9 +49,8 @@ build_qt() {
     local work=$cache/work-$qt_key
     rm -rf "$work" "$qt_prefix"
     mkdir -p "$work"
-    (cd "$work" && apt-get source -qq qt6-base >/dev/null)
     local src
-    src=$(echo "$work"/qt6-base-"$qt_version"*/)
+    src=$(unpack_qt_source "$work")
     cmake -G Ninja -S "$src" -B "$work/build" \
         -DCMAKE_TOOLCHAIN_FILE="$repo/tools/mingw-w64.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR= \
@@ -73,10 +58,7 @@ build_qt() {
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
         "${qt_options[@]}" >"$work/configure.log"
-    # Ninja's progress line, one per hundred steps, so a log shows it moving.
-    NINJA_STATUS='[%f/%t] ' ninja -C "$work/build" -j "$(nproc)" |
-        awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[\[\/\]]/); if (n[2] % 100 == 0 || n[2] == n[3]) { print $1; fflush() } next } { print; fflush() }'
-    cmake --install "$work/build" >/dev/null
+    build_and_install_qt "$work/build"
     touch "$qt_prefix/.complete"
     rm -rf "$work"
 }

@@ -2,18 +2,22 @@
 
 #include <QApplication>
 #include <QPixmap>
+#if QT_CONFIG(process)
+#include <QProcess>
+#endif
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
 
-// Shows a window and makes it the active one, as a click on it would.
-// Under Wayland a client cannot activate its own window, and weston's
-// headless backend has no seat to give it the keyboard; there the test marks
-// the window active itself once the compositor shows it.
+// Shows a window as the program shows its own, at its place and size, and
+// makes it the active one, as a click on it would. Under Wayland a client
+// cannot activate its own window, and weston's headless backend has no seat
+// to give it the keyboard; there the test marks the window active itself
+// once the compositor shows it.
 inline bool showActive(QWidget *window)
 {
-    window->show();
+    window->showNormal();
     window->activateWindow();
     if (QGuiApplication::platformName() != QLatin1String("wayland"))
         return QTest::qWaitForWindowActive(window);
@@ -23,16 +27,15 @@ inline bool showActive(QWidget *window)
     return window->isActiveWindow();
 }
 
-// Where the window system draws frames (the X servers' window managers,
-// Windows), waits until the window is on screen and its frame is told: a
-// window manager tells it some time after it first shows the window.
+// Waits until a window manager of the X servers has told the window's frame:
+// it does so some time after it first shows the window. Elsewhere the
+// frame is known with the window (Windows, the browser) or there is none.
 inline bool waitForFrame(QWidget *window)
 {
-    const QString platform = QGuiApplication::platformName();
-    const bool framed = platform == QLatin1String("xcb") || platform == QLatin1String("windows");
-    return QTest::qWaitForWindowExposed(window) && QTest::qWaitFor([window, framed] {
-               return !framed || !window->windowHandle()->frameMargins().isNull();
-           });
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+    return QTest::qWaitForWindowExposed(window)
+        && QTest::qWaitFor([window] { return !window->windowHandle()->frameMargins().isNull(); });
 }
 
 // Where the compositor gives no window the keyboard (Wayland, above), the
@@ -78,4 +81,25 @@ inline bool screenShowsWidget(QWidget *widget)
         const QImage shown = onScreen(widget, part);
         return shown == rendered.copy(QRect(QPoint(), shown.size()));
     });
+}
+
+// Runs one of the display server's tools (setxkbmap, xdotool, xrandr) to its
+// end and gives what it printed; false where it fails, and where the
+// platform starts no programs (the browser).
+inline bool runTool(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+{
+#if QT_CONFIG(process)
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return false;
+    if (output)
+        *output = process.readAllStandardOutput();
+    return true;
+#else
+    Q_UNUSED(program);
+    Q_UNUSED(arguments);
+    Q_UNUSED(output);
+    return false;
+#endif
 }

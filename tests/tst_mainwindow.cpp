@@ -374,10 +374,9 @@ void TestMainWindow::germanKeyboard()
     QFETCH(QString, pressed);
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("the German layout is typed through an X server");
-    QProcess query;
-    query.start(QStringLiteral("setxkbmap"), {QStringLiteral("-query")});
-    QVERIFY(query.waitForFinished());
-    if (!query.readAllStandardOutput().contains("layout:     de\n"))
+    QByteArray layout;
+    QVERIFY(runTool(QStringLiteral("setxkbmap"), {QStringLiteral("-query")}, &layout));
+    if (!layout.contains("layout:     de\n"))
         QSKIP("the X server's keyboard layout is not the German one");
 
     showActive();
@@ -388,9 +387,7 @@ void TestMainWindow::germanKeyboard()
         connect(button, &QPushButton::clicked, this,
                 [presses, button] { ++(*presses)[button->objectName()]; });
     control(qPrintable(focus))->setFocus();
-    QCOMPARE(
-        QProcess::execute(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys.split(' ')),
-        0);
+    QVERIFY(runTool(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys.split(' ')));
 
     // Mnemonics press their button about 100 ms after the key.
     if (pressed.isEmpty()) {

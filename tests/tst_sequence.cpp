@@ -170,6 +170,10 @@ void TestSequence::typicalRunWithKeysOnly()
 {
     // The README's keyboard-only line, key for key, with the real boxes:
     // each step's box takes an Enter of its own.
+    if (QGuiApplication::platformName() == QLatin1String("wasm"))
+        QSKIP("Qt 6.4 for WebAssembly runs a box's event loop only where nothing else waits: here the keys "
+              "come "
+              "from a timer while the test waits, so the box the Enter brings up cannot wait for its own");
     ApplicationMessageBox realBox;
     TForm1 window(realBox);
     QVERIFY(showActive(&window));
@@ -519,10 +523,7 @@ public:
     bool split = false;
 
 private:
-    static bool xrandr(const QStringList &arguments)
-    {
-        return QProcess::execute(QStringLiteral("xrandr"), arguments) == 0;
-    }
+    static bool xrandr(const QStringList &arguments) { return runTool(QStringLiteral("xrandr"), arguments); }
 };
 
 void TestSequence::rejectionBoxStaysOffTheCard_data()

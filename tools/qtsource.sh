@@ -1,5 +1,22 @@
 # Shared by tools/windows.sh and tools/web.sh, which build Qt from Debian's
-# own qt6-base source for another platform. Sourced, not run.
+# own qt6-base source for another platform and keep it in the cache
+# (PERFORON_CACHE, else ~/.cache/perforon). Sourced, not run.
+
+cache=${PERFORON_CACHE:-$HOME/.cache/perforon}
+qt_version=6.4.2
+
+# What either build of Qt leaves out, and the libraries it brings along
+# rather than finding them on the target.
+qt_modules_off=(
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+)
+qt_libraries_bundled=(
+    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF
+    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
+    -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF
+)
 
 sudo_cmd() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -34,4 +51,28 @@ build_and_install_qt() {
     NINJA_STATUS='[%f/%t] ' ninja -C "$1" -j "$(nproc)" |
         awk '/^\[[0-9]+\/[0-9]+\]/ { split($1, n, /[\[\/\]]/); if (n[2] % 100 == 0 || n[2] == n[3]) { print $1; fflush() } next } { print; fflush() }'
     cmake --install "$1" >/dev/null
+}
+
+# Configures and builds Perforon into $build against the Qt in $qt_prefix,
+# with the further CMake arguments given.
+build_against_qt() {
+    "$qt_prefix/bin/qt-cmake" -G Ninja -S . -B "$build" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
+        -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake --build "$build" --parallel "$(nproc)"
+}
+
+run_tests() {
+    ctest --test-dir "$build" --output-on-failure --timeout 300
+}
+
+# Packs $build/perforon-<version>-SUFFIX.zip with CPack, lists it and sets
+# zip to its path.
+make_zip() {
+    rm -f "$build"/perforon-*-"$1".zip
+    (cd "$build" && cpack -G ZIP >/dev/null)
+    zip=$(echo "$build"/perforon-*-"$1".zip)
+    echo "== $zip"
+    unzip -Z1 "$zip" | grep -v '/$'
 }

@@ -22,6 +22,8 @@ int main(int argc, char *argv[])
     ApplicationMessageBox messageBox;
     TForm1 form(messageBox);
     messageBox.keepClearOf(form.HoleCardGroup);
-    form.show();
+    // At its place and size: some platforms (a browser) show a new window
+    // full screen by default.
+    form.showNormal();
     return QApplication::exec();
 }

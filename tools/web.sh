@@ -1,0 +1,138 @@
+#!/bin/bash
+# Builds Perforon for the browser (WebAssembly) on Debian 12, runs every test
+# suite in headless Chromium, and packs build-wasm/perforon-<version>-web.zip.
+#
+# Qt for WebAssembly is built once from Debian's own qt6-base source with
+# Debian's emscripten and kept in ~/.cache/perforon (PERFORON_CACHE), keyed
+# by Qt version and configure options; later runs reuse it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+. tools/qtsource.sh
+
+qt_options=(
+    -DCMAKE_BUILD_TYPE=Release
+    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten
+    -DQT_BUILD_EXAMPLES=OFF
+    -DQT_BUILD_TESTS=OFF
+    # Modal boxes run an event loop of their own: asyncify lets one wait
+    # inside the browser's; one thread, as the program has.
+    -DQT_QMAKE_DEVICE_OPTIONS=QT_EMSCRIPTEN_ASYNCIFY=1
+    -DFEATURE_thread=OFF
+    # The platform plugin draws through WebGL.
+    -DINPUT_opengl=es2
+    "${qt_modules_off[@]}"
+    "${qt_libraries_bundled[@]}"
+)
+qt_key=$(printf '%s\n' "$qt_version" "$(cat /usr/share/emscripten/emscripten-version.txt 2>/dev/null)" \
+    "${qt_options[@]}" | md5sum | cut -c1-10)
+qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
+build=build-wasm
+
+install_packages() {
+    ensure_source_packages
+    tools/setup.sh emscripten node-acorn ninja-build dpkg-dev unzip chromium
+    # Where Node.js comes from elsewhere than Debian, so does its npm.
+    command -v npm >/dev/null || tools/setup.sh npm
+}
+
+# Emscripten's own SDK layout, as Qt's build looks for it: an EMSDK folder
+# whose .emscripten names the compiler folder, here a folder of links to
+# Debian's emscripten with its emcc and em++.
+prepare_emsdk() {
+    export EMSDK=$cache/emsdk-debian
+    local root=$EMSDK/upstream/emscripten
+    if [ ! -e "$root/emcc" ]; then
+        mkdir -p "$root"
+        for entry in /usr/share/emscripten/* /usr/share/emscripten/.emscripten; do
+            ln -sfn "$entry" "$root/$(basename "$entry")"
+        done
+        ln -sfn /usr/bin/emcc "$root/emcc"
+        ln -sfn /usr/bin/em++ "$root/em++"
+        echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$EMSDK/.emscripten"
+    fi
+    # Emscripten's JavaScript optimiser takes acorn from Debian's node
+    # modules, whichever node runs it.
+    export NODE_PATH=/usr/share/nodejs
+}
+
+build_qt() {
+    [ -f "$qt_prefix/.complete" ] && return 0
+    echo "Building Qt $qt_version for WebAssembly into $qt_prefix"
+    echo "(once per machine; about 15 minutes on two cores)"
+    local work=$cache/work-wasm-$qt_key
+    rm -rf "$work" "$qt_prefix"
+    mkdir -p "$work"
+    local src
+    src=$(unpack_qt_source "$work")
+    cmake -G Ninja -S "$src" -B "$work/build" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
+        -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
+        "${qt_options[@]}" >"$work/configure.log"
+    build_and_install_qt "$work/build"
+    touch "$qt_prefix/.complete"
+    rm -rf "$work"
+}
+
+# Playwright's driver for Debian's Chromium, from the npm registry, kept in
+# the cache beside Qt; it downloads no browser of its own.
+playwright_version=1.64.1
+playwright=$cache/npm-playwright-$playwright_version/node_modules/playwright-core/index.mjs
+install_playwright() {
+    [ -f "$playwright" ] && return 0
+    local dir=$cache/npm-playwright-$playwright_version
+    rm -rf "$dir" && mkdir -p "$dir"
+    (cd "$dir" && npm install --no-audit --no-fund --no-save --prefix . "playwright-core@$playwright_version" >/dev/null)
+}
+
+build_perforon() {
+    build_against_qt -DPERFORON_PLAYWRIGHT="$playwright"
+}
+
+# The zip, unpacked beside it for the checks, and its download size.
+make_web_zip() {
+    make_zip web
+    rm -rf "$build/unpacked"
+    unzip -q "$zip" -d "$build/unpacked"
+    local gzipped=0 file
+    for file in "$build"/unpacked/perforon-*-web/*; do
+        [ -f "$file" ] && gzipped=$((gzipped + $(gzip -9 -c "$file" | wc -c)))
+    done
+    echo "download size, gzipped: $gzipped bytes ($(awk "BEGIN { printf \"%.1f\", $gzipped / 1048576 }") MiB)"
+}
+
+# The page from the zip as a visitor meets it, served by a static server:
+# it loads, shows the window, a click on Zeichentest brings up its box and
+# Enter dismisses it; the picture of the box is kept in build-wasm/.
+check_page() {
+    PERFORON_PLAYWRIGHT=$playwright node web/checkpage.mjs "$(echo "$build"/unpacked/perforon-*-web)" "$build"
+}
+
+# The page's start beside a bare Qt window built the same way, from the
+# zip's folder; not a test.
+bench_page() {
+    cmake --build "$build" --target barewindow
+    local folder
+    folder=$(echo "$build"/unpacked/perforon-*-web)
+    cp "$build"/barewindow.js "$build"/barewindow.wasm "$build"/barewindow.data "$folder"/
+    PERFORON_PLAYWRIGHT=$playwright node web/benchpage.mjs "$folder" 9
+    rm "$folder"/barewindow.*
+}
+
+# "tools/web.sh qt" only builds Qt into the cache; "tools/web.sh bench"
+# builds the page and measures its start instead of testing it.
+install_packages
+prepare_emsdk
+build_qt
+[ "${1:-}" = qt ] && exit 0
+install_playwright
+build_perforon
+if [ "${1:-}" = bench ]; then
+    make_web_zip
+    bench_page
+    exit 0
+fi
+run_tests
+make_web_zip
+check_page

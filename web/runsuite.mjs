@@ -1,0 +1,55 @@
+// Runs one QtTest suite of the browser build in headless Chromium and exits
+// as the suite does:  node runsuite.mjs FOLDER SUITE [QTEST ARGUMENT...]
+// FOLDER holds suite.html and the suite's .js, .wasm and .data; QtTest's
+// output is printed as the page's console shows it. A suite that waits
+// hands the browser its loop back, and Emscripten does not tell the page
+// when such a program's main() has returned: the suite has ended when
+// QtTest says it has finished, with the totals just before.
+
+import { launch, serve } from './browser.mjs';
+import { resolve } from 'node:path';
+
+const [folder, suite, ...qtestArguments] = process.argv.slice(2);
+const SuiteTimeoutMs = 280000; // inside CTest's 300 s
+
+const address = await serve(resolve(folder));
+const browser = await launch();
+let failed;
+let reason;
+try {
+    const page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
+    const finished = new Promise(done => {
+        page.on('console', message => {
+            const text = message.text();
+            console.log(text);
+            const totals = /^Totals: \d+ passed, (\d+) failed/.exec(text);
+            if (totals)
+                failed = Number(totals[1]);
+            if (text.startsWith('********* Finished testing of '))
+                done();
+        });
+        page.on('pageerror', error => {
+            reason = `page error: ${error.message}`;
+            done();
+        });
+        page.on('crash', () => {
+            reason = 'the page crashed';
+            done();
+        });
+    });
+    const query = new URLSearchParams({ suite, args: qtestArguments.join('\n') });
+    await page.goto(`${address}/suite.html?${query}`);
+    const stopped = page.waitForFunction(() => window.suiteStopped, null, { timeout: SuiteTimeoutMs, polling: 200 })
+                        .then(handle => handle.jsonValue())
+                        .then(why => { reason = why; });
+    await Promise.race([finished, stopped]);
+} catch (error) {
+    reason = error.message;
+} finally {
+    await browser.close();
+}
+if (reason === undefined && failed === undefined)
+    reason = 'QtTest gave no totals';
+if (reason !== undefined)
+    console.log(`${suite} in the browser: ${reason}`);
+process.exit(reason === undefined && failed === 0 ? 0 : 1);

@@ -1,0 +1,39 @@
+// In the browser a test that waits has to hand the page its event loop
+// back, or no timer, key or repaint reaches the program meanwhile. QTest
+// sleeps between its rounds of events with nanosleep, which Emscripten
+// spends spinning. Here it waits for the program's next event instead, at
+// the latest for a timer of the sleep's length, in Qt's own way of
+// suspending the program, so that a box's event loop can suspend it in
+// the same way afterwards. Qt suspends one thing at a time: where it is
+// suspended already (in a box, and this sleep comes from a timer that Qt
+// runs beside it), the sleep returns at once.
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <emscripten.h>
+
+#include <ctime>
+
+extern "C" int nanosleep(const struct timespec *duration, struct timespec *remaining)
+{
+    const auto ms = static_cast<int>(duration->tv_sec * 1000 + duration->tv_nsec / 1000000);
+    const bool suspended = EM_ASM_INT({ return Module.qtAsyncifyWakeUp != = undefined; });
+    if (suspended) {
+        // nothing to wait in
+    } else if (QCoreApplication::instance()) {
+        // Qt runs a timer beside a suspended program; the wake-up resumes it.
+        QTimer wakeUp;
+        wakeUp.setSingleShot(true);
+        QObject::connect(&wakeUp, &QTimer::timeout, [] { QCoreApplication::eventDispatcher()->wakeUp(); });
+        wakeUp.start(ms);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else {
+        emscripten_sleep(static_cast<unsigned>(ms));
+    }
+    if (remaining)
+        *remaining = {};
+    return 0;
+}

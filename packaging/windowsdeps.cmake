@@ -1,51 +1,56 @@
-# Run at install time with program, plugins (FOLDER=FILE), dll_dirs, objdump
-# and strip set: puts the plugins into their folders and, beside the
-# program, every DLL the program and the plugins import, directly or through
-# another DLL, that dll_dirs hold, and strips what it ships with the
+# Run at install time with program, plugins (FOLDER=FILE), dll_dirs, objdump,
+# strip and work (a folder of the build tree's) set: puts the plugins into
+# their folders and, beside the program, every DLL the program and the
+# plugins import, directly or through another DLL, that dll_dirs hold, as
+# CMake finds them from the imports; and strips what it ships with the
 # program. What dll_dirs do not hold is the system's (KERNEL32.dll,
-# USER32.dll, ...). Windows matches DLL names in any case.
+# USER32.dll, ...) and stays unresolved; the API sets are the system's too.
 cmake_policy(VERSION 3.25)
 set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
-foreach(dir IN LISTS dll_dirs)
-    file(GLOB dlls "${dir}/*.dll")
-    foreach(dll IN LISTS dlls)
-        get_filename_component(name "${dll}" NAME)
-        string(TOLOWER "${name}" name)
-        if(NOT DEFINED dll_${name})
-            set(dll_${name} "${dll}")
-        endif()
-    endforeach()
-endforeach()
-
 set(shipped "${root}/perforon.exe")
-set(queue "${program}")
+set(modules)
 foreach(entry IN LISTS plugins)
     string(REGEX MATCH "^([^=]+)=(.*)$" _ "${entry}")
     file(INSTALL "${CMAKE_MATCH_2}" DESTINATION "${root}/${CMAKE_MATCH_1}")
     get_filename_component(name "${CMAKE_MATCH_2}" NAME)
     list(APPEND shipped "${root}/${CMAKE_MATCH_1}/${name}")
-    list(APPEND queue "${CMAKE_MATCH_2}")
+    list(APPEND modules "${CMAKE_MATCH_2}")
 endforeach()
 
-set(seen)
-while(queue)
-    list(POP_FRONT queue file)
-    execute_process(COMMAND "${objdump}" -p "${file}" OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
-    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
-    foreach(import IN LISTS imports)
-        string(REPLACE "DLL Name: " "" name "${import}")
+# CMake looks for an imported DLL by its name in lower case, and a Linux
+# file system tells the cases apart: the DLLs of dll_dirs are linked into
+# one folder by their names in lower case, and shipped under their own.
+set(lower_dir "${work}/dlls")
+file(REMOVE_RECURSE "${lower_dir}")
+file(MAKE_DIRECTORY "${lower_dir}")
+foreach(dir IN LISTS dll_dirs)
+    file(GLOB dlls "${dir}/*.dll")
+    foreach(dll IN LISTS dlls)
+        get_filename_component(name "${dll}" NAME)
         string(TOLOWER "${name}" name)
-        if(name IN_LIST seen OR NOT DEFINED dll_${name})
-            continue()
+        if(NOT EXISTS "${lower_dir}/${name}")
+            file(CREATE_LINK "${dll}" "${lower_dir}/${name}" SYMBOLIC)
         endif()
-        list(APPEND seen "${name}")
-        list(APPEND queue "${dll_${name}}")
-        file(INSTALL "${dll_${name}}" DESTINATION "${root}")
-        get_filename_component(installed "${dll_${name}}" NAME)
-        list(APPEND shipped "${root}/${installed}")
     endforeach()
-endwhile()
+endforeach()
+
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${objdump}")
+file(GET_RUNTIME_DEPENDENCIES
+    EXECUTABLES "${program}"
+    MODULES ${modules}
+    DIRECTORIES "${lower_dir}"
+    PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+    RESOLVED_DEPENDENCIES_VAR dlls
+    UNRESOLVED_DEPENDENCIES_VAR system_dlls)
+foreach(dll IN LISTS dlls)
+    file(REAL_PATH "${dll}" dll)
+    file(INSTALL "${dll}" DESTINATION "${root}")
+    get_filename_component(name "${dll}" NAME)
+    list(APPEND shipped "${root}/${name}")
+endforeach()
 
 foreach(file IN LISTS shipped)
     execute_process(COMMAND "${strip}" "${file}" COMMAND_ERROR_IS_FATAL ANY)

@@ -72,6 +72,7 @@ private slots:
     void glyphs();
     void programIconHasEverySize();
     void disabledButtonsShowTheGreyPicture();
+    void echoShowsEveryLetter();
     void resizingMovesNothing();
     void scalesToTheTextHeight();
     void accessibleNames();
@@ -544,6 +545,40 @@ void TestMainWindow::disabledButtonsShowTheGreyPicture()
     QVERIFY(!containsColour(form->CounterBtn->grab().toImage(), green));
     form->CounterBtn->setEnabled(true);
     QVERIFY(containsColour(form->CounterBtn->grab().toImage(), green));
+}
+
+void TestMainWindow::echoShowsEveryLetter()
+{
+    // The disabled test field draws every letter of the card code, the thin
+    // I included, where its font places it: some pixel of each stands out
+    // from the field by at least half the contrast of its grey text.
+    showActive();
+    const QString letters = QStringLiteral("A B C D E F G H I J K L M N O P Q R S T U V W X Y Z");
+    form->InputMemo->setPlainText(letters);
+    form->TestBtnClick();
+    QPlainTextEdit *field = form->TestMemo;
+    QCOMPARE(field->toPlainText(), letters);
+
+    const QImage shot = field->grab().toImage();
+    const qreal dpr = shot.devicePixelRatio();
+    const QPoint viewport = field->viewport()->mapTo(field, QPoint());
+    const int background = qGray(field->palette().color(QPalette::Disabled, QPalette::Base).rgb());
+    const int text = qGray(field->palette().color(QPalette::Disabled, QPalette::Text).rgb());
+    QTextCursor cursor(field->document());
+    for (int i = 0; i < letters.size(); i += 2) {
+        cursor.setPosition(i);
+        const QRect before = field->cursorRect(cursor);
+        cursor.setPosition(i + 1);
+        const QRect letter =
+            QRect(before.topLeft(), QPoint(field->cursorRect(cursor).left(), before.bottom()))
+                .translated(viewport);
+        int ink = 0;
+        for (int y = qRound(letter.top() * dpr); y < qRound((letter.bottom() + 1) * dpr); ++y) {
+            for (int x = qRound(letter.left() * dpr); x < qRound((letter.right() + 1) * dpr); ++x)
+                ink += 2 * qAbs(qGray(shot.pixel(x, y)) - background) >= qAbs(text - background) ? 1 : 0;
+        }
+        QVERIFY2(ink > 0, qPrintable(letters.at(i)));
+    }
 }
 
 void TestMainWindow::resizingMovesNothing()

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Builds Perforon for 64-bit Windows on Debian 12, runs every test suite under
-# Wine, and packs build-win64/perforon-<version>-win64.zip.
+# Wine, packs build-win64/perforon-<version>-win64.zip and the installer
+# build-win64/perforon-<version>-win64-setup.exe, and tries both under Wine
+# as a user and an administrator would.
 #
 # Qt for Windows is cross-built once from Debian's own qt6-base source and
 # kept in ~/.cache/perforon (PERFORON_CACHE), keyed by Qt version and
@@ -9,26 +11,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 . tools/qtsource.sh
-cache=${PERFORON_CACHE:-$HOME/.cache/perforon}
-qt_version=6.4.2
 
 qt_options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
     -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
-    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    "${qt_modules_off[@]}"
     # Qt 6.4.2 keeps dynamic OpenGL and directwrite3 on when opengl and
     # direct2d go, and then fails to build; they go together.
     -DINPUT_opengl=no
     -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
     # Debian's source leaves out the Wintab header tablets need.
     -DFEATURE_tabletevent=OFF
-    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF
-    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
-    -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF
+    "${qt_libraries_bundled[@]}"
 )
 qt_key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-win64-$qt_key
@@ -38,7 +34,7 @@ build=build-win64
 install_packages() {
     ensure_source_packages
     tools/setup.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-        binutils-mingw-w64-x86-64 wine64 ninja-build dpkg-dev unzip \
+        binutils-mingw-w64-x86-64 wine64 ninja-build dpkg-dev unzip nsis \
         xvfb openbox x11-utils xdotool imagemagick
 }
 
@@ -66,64 +62,94 @@ build_qt() {
 build_perforon() {
     # The Qt in the cache may have been built from another clone: the
     # toolchain it chains to is this one's.
-    "$qt_prefix/bin/qt-cmake" -G Ninja -S . -B "$build" \
-        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/tools/mingw-w64.cmake" \
-        -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" --parallel "$(nproc)"
+    build_against_qt -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/tools/mingw-w64.cmake"
 }
 
-run_tests() {
-    ctest --test-dir "$build" --output-on-failure --timeout 300
-}
-
-make_zip() {
-    rm -f "$build"/perforon-*-win64.zip
-    (cd "$build" && cpack -G ZIP >/dev/null)
-    zip=$(echo "$build"/perforon-*-win64.zip)
-    echo "== $zip"
-    unzip -Z1 "$zip" | grep -v '/$'
-}
-
-# The zip as a Windows user meets it: unpacked into a fresh Wine prefix with
-# no paths set, perforon.exe starts as a window on the described outer
-# rectangle (200,196, 1369 x 712), and C at start closes it. Wine keeps the
-# Windows borders in its X window and leaves the caption to the window
-# manager, so the X window spans the rectangle's left, right and bottom
-# edges and starts below its top by the caption's height.
-check_zip() {
+# A fresh Wine prefix with no paths set, on a virtual X server with openbox,
+# for a check given as a function: as a Windows user's machine would be.
+# Wine makes no menu entries on the Linux desktop for the shortcuts.
+in_fresh_prefix() {
     local work
     work=$(mktemp -d)
-    unzip -q "$zip" -d "$work/unpacked"
     sh tests/displayserver.sh x11 "$work/display"
     trap "sh tests/displayserver.sh stop '$work/display'; rm -rf '$work'" RETURN
-    local display
-    display=$(sed -n 's/^DISPLAY=//p' "$work/display/env")
     (
-        export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+        export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$work/display/env") WINEPREFIX=$work/prefix WINEDEBUG=-all \
+            WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
         unset WINEPATH QT_QPA_PLATFORM QT_PLUGIN_PATH
         "$wine" wineboot --init >/dev/null 2>&1
-        cd "$work/unpacked"/perforon-*-win64
-        "$wine" perforon.exe >/dev/null 2>&1 &
-        local pid=$! window
-        window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Perforon$' | head -n 1)
-        sleep 2 # the first paint
-        local x y w h
-        read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4}
-            /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
-        import -window root "$repo/$build/zip-start.png"
-        xdotool key c
-        local closed=no n=0
-        while [ $n -lt 100 ]; do
-            kill -0 "$pid" 2>/dev/null || { closed=yes; break; }
-            sleep 0.1; n=$((n + 1))
-        done
-        echo "zip in a fresh prefix: X window from $x,$y to $((x + w)),$((y + h)), closed by C: $closed" \
-            "(picture in $build/zip-start.png)"
-        [ "$x" = 200 ] && [ $((x + w)) = $((200 + 1369)) ] && [ $((y + h)) = $((196 + 712)) ] &&
-            [ "$y" -gt 196 ] && [ "$y" -lt $((196 + 40)) ] && [ $closed = yes ]
+        cd "$work"
+        "$@"
     )
+}
+
+# Starts the program with the command given, as a user would, and checks
+# that its window lies on the described outer rectangle (200,196,
+# 1369 x 712) and that C at start closes it; the picture of the window goes
+# to $build/PICTURE.png. Wine keeps the Windows borders in its X window and
+# leaves the caption to the window manager, so the X window spans the
+# rectangle's left, right and bottom edges and starts below its top by the
+# caption's height.
+starts_and_closes() {
+    local picture=$1
+    shift
+    "$@" >/dev/null 2>&1 &
+    local window x y w h
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Perforon$' | head -n 1) || true
+    [ -n "$window" ] || { echo "no window showed"; return 1; }
+    # The first paint is done when two pictures of the window agree.
+    local n=0
+    import -window "$window" shot-a.png
+    until import -window "$window" shot-b.png && cmp -s shot-a.png shot-b.png || [ $n -ge 50 ]; do
+        mv shot-b.png shot-a.png; sleep 0.2; n=$((n + 1))
+    done
+    read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4}
+        /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    import -window root "$repo/$build/$picture.png"
+    xdotool key c
+    local closed=no
+    n=0
+    while [ $n -lt 100 ]; do
+        xwininfo -id "$window" >/dev/null 2>&1 || { closed=yes; break; }
+        sleep 0.1; n=$((n + 1))
+    done
+    echo "X window from $x,$y to $((x + w)),$((y + h)), closed by C: $closed (picture in $build/$picture.png)"
+    [ "$x" = 200 ] && [ $((x + w)) = $((200 + 1369)) ] && [ $((y + h)) = $((196 + 712)) ] &&
+        [ "$y" -gt 196 ] && [ "$y" -lt $((196 + 40)) ] && [ $closed = yes ]
+}
+
+# The zip as a Windows user meets it: unpacked anywhere, perforon.exe starts.
+# The program carries its manifest and whole version information.
+check_zip() {
+    unzip -q "$repo/$zip" -d unpacked
+    cd unpacked/perforon-*-win64
+    grep -aq 'level="asInvoker"' perforon.exe && grep -aq 'PerMonitorV2' perforon.exe &&
+        strings -el perforon.exe | grep -qx 'Perforon developers' &&
+        strings -el perforon.exe | grep -q '^Copyright (C) .* Perforon developers$' ||
+        { echo "perforon.exe lacks its manifest or version information"; return 1; }
+    echo -n "zip in a fresh prefix: "
+    starts_and_closes zip-start "$wine" perforon.exe
+}
+
+# The installer as users and administrators of Windows meet it, tried in
+# full by tests/wineinstall.sh.
+check_installer() {
+    sh "$repo/tests/wineinstall.sh" "$wine" "$repo/$setup" "$repo/$older_setup" "$repo/$zip"
+    echo -n "installed program started from its Start-menu shortcut: "
+    starts_and_closes installed-start "$wine" start \
+        'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Perforon.lnk'
+    sh "$repo/tests/wineinstall.sh" "$wine" "$repo/$setup" uninstall
+}
+
+# The installer beside the zip, and an older one to install it over: version
+# 0.9, with a file of its own that the newer one does not have.
+make_installers() {
+    (cd "$build" && cpack -G NSIS >/dev/null)
+    setup=$(echo "$build"/perforon-"$version"-win64-setup.exe)
+    (cd "$build" && cpack -G NSIS -D CPACK_PACKAGE_VERSION=0.9 \
+        -D CPACK_PRE_BUILD_SCRIPTS="$repo/tests/olderinstaller.cmake" >/dev/null)
+    older_setup=$(echo "$build"/perforon-0.9-win64-setup.exe)
+    echo "== $setup ($(du -k "$setup" | cut -f1) KiB), and $older_setup to install it over"
 }
 
 # "tools/windows.sh qt" only builds Qt into the cache.
@@ -132,5 +158,8 @@ build_qt
 [ "${1:-}" = qt ] && exit 0
 build_perforon
 run_tests
-make_zip
-check_zip
+make_zip win64
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+make_installers
+in_fresh_prefix check_zip
+in_fresh_prefix check_installer

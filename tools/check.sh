@@ -34,7 +34,7 @@ fi
 
 echo "== Static analysis"
 tools/build.sh >/dev/null
-sources=$(git ls-files 'card/*.cpp' 'card/*.h' 'ui/*.cpp' 'ui/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp')
+sources=$(git ls-files 'card/*.cpp' 'card/*.h' 'ui/*.cpp' 'ui/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'web/*.cpp')
 clang-format --dry-run --Werror $sources
 units=$(git ls-files 'card/*.cpp' 'ui/*.cpp' 'tests/*.cpp' 'bench/*.cpp' | grep -v fuzz_card)
 run-clang-tidy -p build -quiet $units >build/clang-tidy.log 2>&1 || { grep -E 'warning:|error:' build/clang-tidy.log; exit 1; }

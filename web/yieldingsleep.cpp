@@ -14,24 +14,24 @@
 #include <QTimer>
 
 #include <emscripten.h>
+#include <emscripten/val.h>
 
 #include <ctime>
 
 extern "C" int nanosleep(const struct timespec *duration, struct timespec *remaining)
 {
     const auto ms = static_cast<int>(duration->tv_sec * 1000 + duration->tv_nsec / 1000000);
-    const bool suspended = EM_ASM_INT({ return Module.qtAsyncifyWakeUp != = undefined; });
-    if (suspended) {
-        // nothing to wait in
-    } else if (QCoreApplication::instance()) {
-        // Qt runs a timer beside a suspended program; the wake-up resumes it.
+    if (!QCoreApplication::instance()) {
+        emscripten_sleep(static_cast<unsigned>(ms));
+    } else if (emscripten::val::module_property("qtAsyncifyWakeUp").isUndefined()) {
+        // Qt keeps the function that resumes it on the module only while it
+        // is suspended. It runs a timer beside a suspended program; this
+        // one's wake-up resumes it.
         QTimer wakeUp;
         wakeUp.setSingleShot(true);
         QObject::connect(&wakeUp, &QTimer::timeout, [] { QCoreApplication::eventDispatcher()->wakeUp(); });
         wakeUp.start(ms);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    } else {
-        emscripten_sleep(static_cast<unsigned>(ms));
     }
     if (remaining)
         *remaining = {};

@@ -61,7 +61,7 @@ inline QRect visiblePart(const QWidget *widget)
 // What the screen shows of a part of a widget: what its window last flushed
 // there, which a repaint of too small a part leaves stale. A Wayland client
 // cannot read the screen back; there it is the part as it renders afresh.
-inline QImage onScreen(QWidget *widget, const QRect &part)
+inline QImage onScreen(QWidget *widget, QRect part)
 {
     const QPoint origin = widget->mapTo(widget->window(), part.topLeft());
     const QPixmap shot = widget->screen()->grabWindow(widget->window()->winId(), origin.x(), origin.y(),

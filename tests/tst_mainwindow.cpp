@@ -283,6 +283,8 @@ void TestMainWindow::keyboard_data()
         << "StopBtn" << int(Qt::Key_C) << int(Qt::AltModifier | Qt::ShiftModifier) << true << unchanged;
     QTest::newRow("Alt+Shift+W in the input box types nothing")
         << "InputMemo" << int(Qt::Key_W) << int(Qt::AltModifier | Qt::ShiftModifier) << false << unchanged;
+    QTest::newRow("Alt+T, no mnemonic, in the input box types nothing")
+        << "InputMemo" << int(Qt::Key_T) << int(Qt::AltModifier) << false << unchanged;
     QTest::newRow("C typed in the input box")
         << "InputMemo" << int(Qt::Key_C) << none << false << sampleSentence + "\nc";
     QTest::newRow("Ctrl+C on a button")
@@ -361,6 +363,7 @@ void TestMainWindow::germanKeyboard_data()
     QTest::newRow("AltGr+W in the input box") << "ISO_Level3_Shift+w" << memo << "ſ" << "?" << "";
     QTest::newRow("Alt+W in the input box") << "alt+w" << memo << "" << "" << "RetryBtn";
     QTest::newRow("Alt+C in the input box") << "alt+c" << memo << "" << "" << "StopBtn";
+    QTest::newRow("Alt+T in the input box") << "alt+t" << memo << "" << "" << "";
     QTest::newRow("AltGr+W on a button") << "ISO_Level3_Shift+w" << "InputBtn" << "" << "" << "";
     QTest::newRow("AltGr+C on a button") << "ISO_Level3_Shift+c" << "TestBtn" << "" << "" << "";
     // clang-format on

@@ -57,13 +57,18 @@ bool DialogKeys::eventFilter(QObject *watched, QEvent *event)
 bool DialogKeys::controlKey(QWidget *control, const QKeyEvent *key)
 {
     const Qt::KeyboardModifiers modifiers = modifiersOf(key);
-    // Alt with a mnemonic letter, shifted or not, presses its button from
-    // any control, a text box included. Alt with any other character is a
-    // command too, as on Windows: a text box types nothing for it.
     if ((modifiers == Qt::AltModifier || modifiers == (Qt::AltModifier | Qt::ShiftModifier))
-        && key->text().size() == 1
-        && (pressMnemonic(key->text().at(0)) || (takesTyping(control) && key->text().at(0).isPrint())))
-        return true;
+        && key->text().size() == 1) {
+        const QChar letter = key->text().at(0);
+        // Alt with a mnemonic letter, shifted or not, presses its button from
+        // any control, a text box included.
+        if (pressMnemonic(letter))
+            return true;
+        // Alt with any other character is a command too, as on Windows: a
+        // text box types nothing for it.
+        if (takesTyping(control) && letter.isPrint())
+            return true;
+    }
     if (!qobject_cast<QAbstractButton *>(control))
         return false;
     switch (key->key()) {

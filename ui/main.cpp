@@ -1,5 +1,8 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "applicationmessagebox.h"
 #include "glyph.h"
+#include "lightcolours.h"
 #include "programname.h"
 #include "tform1.h"
 
@@ -18,6 +21,7 @@ int main(int argc, char *argv[])
     // Desktops match the window to its installed entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("perforon"));
     QApplication::setWindowIcon(programIcon());
+    keepLightColours();
 
     ApplicationMessageBox messageBox;
     TForm1 form(messageBox);

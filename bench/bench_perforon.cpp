@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the program against a bare Qt window of the same size holding one
 // label: start-up to the first painted frame and resident memory, each in a
 // fresh process, the two started in turn so that both meet the same load on

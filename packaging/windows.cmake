@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows zip and installer (cpack -G ZIP, cpack -G NSIS in the build
 # tree): perforon.exe with Qt's settings for it, the platform and style
 # plugins Qt loads at run time, and every DLL these import that is not the

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by CPack for each package it makes from the Windows build: the zip's
 # and the installer's file names, and the four-part version Windows shows
 # for the installer, all from the version packed (which cpack -D

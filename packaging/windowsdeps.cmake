@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run at install time with program, plugins (FOLDER=FILE), dll_dirs, objdump,
 # strip and work (a folder of the build tree's) set: puts the plugins into
 # their folders and, beside the program, every DLL the program and the

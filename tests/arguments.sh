@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program on a real X server ignores its arguments: started with Qt's
 # own options it shows the same window, pixel for pixel, with the same
 # caption, and its window class is the desktop entry's StartupWMClass.

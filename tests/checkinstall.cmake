@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build under a fresh prefix and checks that the program, its
 # desktop entry and its icons land where desktops look for them, and that the
 # entry names the program as its window class does.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A display server of its own for the tests on real display servers.
 #   displayserver.sh x11 DIR      Xvfb on a free display, two monitors wide,
 #                                 with openbox and the German keyboard

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the card logic: arbitrary bytes as a text for the
 // checks and the punch, and the same bytes as UTF-16 for the input text
 // conversion. Any broken invariant aborts the run.

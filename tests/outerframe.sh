@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's window as the window manager frames it: the outer frame,
 # the client area and the frame extents the manager reports together, is at
 # 200,196 and 1369 x 712, where no frame is reported the client area alone.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cardface.h"
 #include "fontface.h"
 #include "glyph.h"

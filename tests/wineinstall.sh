@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installer under Wine, as administrators deploy it and users
 # remove it, in the current folder's fresh Wine prefix (WINEPREFIX, DISPLAY
 # set):

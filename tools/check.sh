@@ -1,12 +1,14 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening checks: every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, a bounded fuzz run over the card logic, and
-# static analysis (clang-format, clang-tidy, clazy, cppcheck). Fails on any
-# finding.
+# static analysis (clang-format, clang-tidy, clazy, cppcheck), and the
+# licence of every file (reuse lint). Fails on any finding.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
-tools/setup.sh clang libclang-rt-14-dev clang-tidy clang-format clazy cppcheck
+tools/setup.sh clang libclang-rt-14-dev clang-tidy clang-format clazy cppcheck reuse
 fuzz_seconds=${FUZZ_SECONDS:-60}
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
@@ -45,4 +47,6 @@ done >build/clazy.log
 if [ -s build/clazy.log ]; then sort -u build/clazy.log; exit 1; fi
 cppcheck --enable=warning,performance,portability --std=c++20 --library=qt --error-exitcode=1 \
     --inline-suppr --quiet -I card -I ui -I tests card ui tests
+echo "== Licence and copyright of every file"
+reuse lint --quiet || { reuse lint | sed -n '/^# /,$p'; exit 1; }
 echo "All checks passed."

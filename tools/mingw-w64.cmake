@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix threads,
 # which Qt's std::thread use needs). Libraries and packages are looked up in
 # the target's tree and the given prefixes only, never in the build machine's.

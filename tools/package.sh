@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack and checks it: the listing and the
 # desktop entry validate, lintian finds no error, and the package installs,
 # starts its window on a virtual X server, and purges without a trace.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tools/windows.sh and tools/web.sh, which build Qt from Debian's
 # own qt6-base source for another platform and keep it in the cache
 # (PERFORON_CACHE, else ~/.cache/perforon). Sourced, not run.

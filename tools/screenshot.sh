@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/perforon.png: the program under a virtual X server, driven by
 # keys through a whole line (clear, type, test, count, punch), then shot.
 set -eu

@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Perforon for the browser (WebAssembly) on Debian 12, runs every test
 # suite in headless Chromium, and packs build-wasm/perforon-<version>-web.zip.
 #

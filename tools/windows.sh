@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Perforon for 64-bit Windows on Debian 12, runs every test suite under
 # Wine, packs build-win64/perforon-<version>-win64.zip and the installer
 # build-win64/perforon-<version>-win64-setup.exe, and tries both under Wine

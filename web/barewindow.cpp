@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare Qt window of the program's size with one label, built as the
 // program is: what the page benchmark sets Perforon beside.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's start in headless Chromium, beside a bare Qt window built the
 // same way:  node benchpage.mjs FOLDER LOADS
 // FOLDER is the zip's folder with barewindow.js, .wasm and .data beside

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser checks share: a static web server for a folder on
 // 127.0.0.1, as any would serve the zip's folder, and headless Chromium
 // from Debian, driven by Playwright (PERFORON_PLAYWRIGHT names its

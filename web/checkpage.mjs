@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the page of the zip's folder as a visitor would, in headless
 // Chromium:  node checkpage.mjs FOLDER PICTURES
 // The page loads and shows the window at its place; a click on

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one QtTest suite of the browser build in headless Chromium and exits
 // as the suite does:  node runsuite.mjs FOLDER SUITE [QTEST ARGUMENT...]
 // FOLDER holds suite.html and the suite's .js, .wasm and .data; QtTest's

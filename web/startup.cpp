@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start in a browser, which offers a program no fonts and
 // keeps the page's last picture when the program ends: the faces the
 // window names come with the page and are registered before the window is

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The browser build (Emscripten, Qt for WebAssembly). Each of its programs
 # takes the start-up piece and the faces the window names: Liberation's,
 # from Debian's fonts-liberation, unaltered files preloaded into the page's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2023-2026 Perforon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In the browser a test that waits has to hand the page its event loop
 // back, or no timer, key or repaint reaches the program meanwhile. QTest
 // sleeps between its rounds of events with nanosleep, which Emscripten

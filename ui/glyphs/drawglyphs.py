@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the six button glyphs as 16-colour bitmaps.
 
 Each bitmap holds two pictures side by side: the picture for the enabled

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2023-2026 Perforon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's icon, a punched card, as SVG, as PNGs for the
 hicolor theme and as the Windows icon that holds those PNGs. One description
 serves all: the card's outline with its cut corner and the hole marks. Run

@@ -35,11 +35,14 @@ entries() {
 }
 
 # What the prefix holds where an installer puts things: files and folders
-# under Program Files and ProgramData, and the machine's software keys.
+# under Program Files and ProgramData, and the machine's software keys. Wine
+# records the machine's network adapters under NetworkCards whenever a
+# program first asks for them: those keys are Wine's, and left out.
 snapshot() {
     find "$c/Program Files" "$c/ProgramData" | sort >"$1.files"
     "$wine" reg export 'HKLM\Software' "$1.reg" /y >/dev/null 2>&1
-    iconv -f UTF-16 -t UTF-8 "$1.reg" | tr -d '\r' | grep -v '^$' | sort >"$1.keys"
+    iconv -f UTF-16 -t UTF-8 "$1.reg" | tr -d '\r' | awk '/^\[/ { wine = /\\NetworkCards(\\|\])/ } !wine' |
+        grep -v '^$' | sort >"$1.keys"
 }
 
 install() {
@@ -96,6 +99,8 @@ install "$older"
 install "$setup"
 [ ! -e "$folder/veraltet.txt" ] || fail "the older version's file is left beside the newer one"
 installed_files_are_the_zip_s
+python3 "$(dirname "$0")/../tools/notices.py" check "$folder" Uninstall.exe ||
+    fail "the SPDX document does not cover the installed folder"
 version=$(value DisplayVersion)
 echo "installed $(basename "$setup") silently over version 0.9: one entry, version $version, none of 0.9's files left"
 

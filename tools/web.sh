@@ -26,14 +26,11 @@ qt_options=(
     "${qt_modules_off[@]}"
     "${qt_libraries_bundled[@]}"
 )
-qt_key=$(printf '%s\n' "$qt_version" "$(cat /usr/share/emscripten/emscripten-version.txt 2>/dev/null)" \
-    "${qt_options[@]}" | md5sum | cut -c1-10)
-qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
 build=build-wasm
 
 install_packages() {
     ensure_source_packages
-    tools/setup.sh emscripten node-acorn ninja-build dpkg-dev unzip chromium
+    tools/setup.sh python3 emscripten node-acorn ninja-build dpkg-dev unzip chromium
     # Where Node.js comes from elsewhere than Debian, so does its npm.
     command -v npm >/dev/null || tools/setup.sh npm
 }
@@ -58,23 +55,16 @@ prepare_emsdk() {
     export NODE_PATH=/usr/share/nodejs
 }
 
-build_qt() {
-    [ -f "$qt_prefix/.complete" ] && return 0
-    echo "Building Qt $qt_version for WebAssembly into $qt_prefix"
-    echo "(once per machine; about 15 minutes on two cores)"
-    local work=$cache/work-wasm-$qt_key
-    rm -rf "$work" "$qt_prefix"
-    mkdir -p "$work"
-    local src
-    src=$(unpack_qt_source "$work")
-    cmake -G Ninja -S "$src" -B "$work/build" \
+# The modules and the platform plugin linked into the program, whose
+# notices the zip carries.
+qt_shipped=(Core Gui Widgets QWasmIntegrationPlugin)
+
+configure_qt() {
+    cmake -G Ninja -S "$1" -B "$2" \
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
-        "${qt_options[@]}" >"$work/configure.log"
-    build_and_install_qt "$work/build"
-    touch "$qt_prefix/.complete"
-    rm -rf "$work"
+        "${qt_options[@]}" >"$2.configure.log"
 }
 
 # Playwright's driver for Debian's Chromium, from the npm registry, kept in
@@ -92,11 +82,13 @@ build_perforon() {
     build_against_qt -DPERFORON_PLAYWRIGHT="$playwright"
 }
 
-# The zip, unpacked beside it for the checks, and its download size.
+# The zip, unpacked beside it for the checks, and its download size; the
+# SPDX document names every program file.
 make_web_zip() {
     make_zip web
     rm -rf "$build/unpacked"
     unzip -q "$zip" -d "$build/unpacked"
+    python3 tools/notices.py check "$(echo "$build"/unpacked/perforon-*-web)"
     local gzipped=0 file
     for file in "$build"/unpacked/perforon-*-web/*; do
         [ -f "$file" ] && gzipped=$((gzipped + $(gzip -9 -c "$file" | wc -c)))
@@ -125,8 +117,14 @@ bench_page() {
 # "tools/web.sh qt" only builds Qt into the cache; "tools/web.sh bench"
 # builds the page and measures its start instead of testing it.
 install_packages
+# Keyed by emscripten's version too, read once it is installed: a key taken
+# before, on a fresh machine, named a Qt that the next run did not find.
+qt_key=$(printf '%s\n' "$qt_version" "$(cat /usr/share/emscripten/emscripten-version.txt)" \
+    "${qt_options[@]}" | md5sum | cut -c1-10)
+qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
 prepare_emsdk
-build_qt
+build_qt WebAssembly 15
+ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 install_playwright
 build_perforon

@@ -3,7 +3,8 @@
 # The Windows zip and installer (cpack -G ZIP, cpack -G NSIS in the build
 # tree): perforon.exe with Qt's settings for it, the platform and style
 # plugins Qt loads at run time, and every DLL these import that is not the
-# system's, found from their imports; all stripped by windowsdeps.cmake.
+# system's, found from their imports; all stripped by windowsdeps.cmake. Then
+# the notices of all of it in Lizenzen/.
 install(TARGETS perforon RUNTIME DESTINATION .)
 install(FILES qt.conf DESTINATION .)
 
@@ -17,6 +18,8 @@ install(CODE "
     set(work \"${CMAKE_CURRENT_BINARY_DIR}/windowsdeps\")
 ")
 install(SCRIPT windowsdeps.cmake)
+include(notices.cmake)
+perforon_notices(${CMAKE_CURRENT_SOURCE_DIR}/components-windows.json)
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME perforon)

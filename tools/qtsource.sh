@@ -55,6 +55,50 @@ build_and_install_qt() {
     cmake --install "$1" >/dev/null
 }
 
+# The notices of a Qt build, kept beside it in $qt_prefix/notices: the
+# licence files and copyright lines of every part of Qt's source that goes
+# into the modules a package ships (qt_shipped, each script's), found from
+# their compile commands in the configured build folder given.
+collect_qt_notices() {
+    local src=$1 qt_build=$2
+    ninja -C "$qt_build" -t commands "${qt_shipped[@]}" >"$qt_build/commands.txt"
+    python3 tools/notices.py qt "$src" "$qt_build/commands.txt" "$qt_prefix/notices"
+}
+
+# Builds Qt from Debian's source into $qt_prefix once, for the platform
+# named, which takes about the minutes given on two cores, with the notices
+# of what it ships (configure_qt and qt_shipped are each script's).
+build_qt() {
+    [ -f "$qt_prefix/.complete" ] && return 0
+    echo "Building Qt $qt_version for $1 into $qt_prefix"
+    echo "(once per machine; about $2 minutes on two cores)"
+    local work
+    work=$cache/work-$(basename "$qt_prefix")
+    rm -rf "$work" "$qt_prefix"
+    mkdir -p "$work"
+    local src
+    src=$(unpack_qt_source "$work")
+    configure_qt "$src" "$work/build"
+    build_and_install_qt "$work/build"
+    collect_qt_notices "$src" "$work/build"
+    touch "$qt_prefix/.complete"
+    rm -rf "$work"
+}
+
+# The notices for a Qt in the cache that has none yet: its source unpacked and
+# configured again (configure_qt, each script's), not built.
+ensure_qt_notices() {
+    [ -f "$qt_prefix/notices/attributions.json" ] && return 0
+    local work=$cache/work-notices-$qt_key
+    rm -rf "$work"
+    mkdir -p "$work"
+    local src
+    src=$(unpack_qt_source "$work")
+    configure_qt "$src" "$work/build"
+    collect_qt_notices "$src" "$work/build"
+    rm -rf "$work"
+}
+
 # Configures and builds Perforon into $build against the Qt in $qt_prefix,
 # with the further CMake arguments given.
 build_against_qt() {

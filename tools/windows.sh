@@ -35,30 +35,22 @@ build=build-win64
 
 install_packages() {
     ensure_source_packages
-    tools/setup.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+    tools/setup.sh python3 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
         binutils-mingw-w64-x86-64 wine64 ninja-build dpkg-dev unzip nsis \
         xvfb openbox x11-utils xdotool imagemagick
 }
 
-build_qt() {
-    [ -f "$qt_prefix/.complete" ] && return 0
-    echo "Building Qt $qt_version for Windows into $qt_prefix"
-    echo "(once per machine; about 40 minutes on two cores)"
-    local work=$cache/work-$qt_key
-    rm -rf "$work" "$qt_prefix"
-    mkdir -p "$work"
-    local src
-    src=$(unpack_qt_source "$work")
-    cmake -G Ninja -S "$src" -B "$work/build" \
+# The modules and plugins the zip ships, whose notices it carries.
+qt_shipped=(Core Gui Widgets QWindowsIntegrationPlugin QWindowsVistaStylePlugin)
+
+configure_qt() {
+    cmake -G Ninja -S "$1" -B "$2" \
         -DCMAKE_TOOLCHAIN_FILE="$repo/tools/mingw-w64.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR= \
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
-        "${qt_options[@]}" >"$work/configure.log"
-    build_and_install_qt "$work/build"
-    touch "$qt_prefix/.complete"
-    rm -rf "$work"
+        "${qt_options[@]}" >"$2.configure.log"
 }
 
 build_perforon() {
@@ -121,10 +113,12 @@ starts_and_closes() {
 }
 
 # The zip as a Windows user meets it: unpacked anywhere, perforon.exe starts.
-# The program carries its manifest and whole version information.
+# The program carries its manifest and whole version information, and the
+# SPDX document names every program file.
 check_zip() {
     unzip -q "$repo/$zip" -d unpacked
     cd unpacked/perforon-*-win64
+    python3 "$repo/tools/notices.py" check .
     grep -aq 'level="asInvoker"' perforon.exe && grep -aq 'PerMonitorV2' perforon.exe &&
         strings -el perforon.exe | grep -qx 'Perforon developers' &&
         strings -el perforon.exe | grep -q '^Copyright (C) .* Perforon developers$' ||
@@ -156,7 +150,8 @@ make_installers() {
 
 # "tools/windows.sh qt" only builds Qt into the cache.
 install_packages
-build_qt
+build_qt Windows 40
+ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 build_perforon
 run_tests

@@ -6,7 +6,8 @@
 // "Zeichentest" brings up its box, above the card and centred on the
 // window, and Enter dismisses it; German characters typed through the
 // browser's keyboard count one each; "Schließen" ends the program and the
-// page says so. PICTURES gets the page with the box up.
+// page says so. A small link beside the window's place leads to the
+// notices. PICTURES gets the page with the box up.
 
 import { launch, serve } from './browser.mjs';
 import { resolve } from 'node:path';
@@ -135,6 +136,16 @@ try {
         fail(`the page is titled "${await page.title()}"`);
     await waitForActive('the window', isMainWindow);
     console.log(`page check: the window shows at ${frame.left},${frame.top}, its title bar active`);
+
+    // The notices, linked from a corner clear of the window's place.
+    const link = await page.locator('#licences').boundingBox();
+    if (!link || (link.x < frame.left + frame.width && link.x + link.width > frame.left
+                  && link.y < frame.top + frame.height && link.y + link.height > frame.top))
+        fail(`the "Lizenzen" link (${JSON.stringify(link)}) is missing or covers the window's place`);
+    const notices = await page.evaluate(async () => (await fetch(document.getElementById('licences').href)).text());
+    if (!notices.includes('Perforon und was es mitbringt') || !notices.includes('LGPL-3.0'))
+        fail('the "Lizenzen" link does not lead to the notices');
+    console.log(`page check: "Lizenzen" at ${JSON.stringify(link)} leads to the notices`);
 
     await click(testButton);
     const box = await waitForActive('the box of "Zeichentest"', isBox);

@@ -5,7 +5,8 @@
 # from Debian's fonts-liberation, unaltered files preloaded into the page's
 # own file system beside the program. The zip (cpack -G ZIP in the build
 # tree) holds a folder that any static web server serves: the page, the
-# program, its loader, its faces, their licence and the icon.
+# program, its loader, its faces, their licence, the icon, and the notices
+# of all of it in Lizenzen/.
 
 set(web_dir ${CMAKE_CURRENT_LIST_DIR})
 set(face_dir /usr/share/fonts/truetype/liberation)
@@ -44,6 +45,8 @@ set(program_files
 install(FILES ${page_files} ${program_files} DESTINATION .)
 install(FILES ${web_dir}/FACES.txt /usr/share/common-licenses/GPL-2 DESTINATION faces)
 install(FILES /usr/share/doc/fonts-liberation/copyright DESTINATION faces RENAME fonts-liberation-copyright.txt)
+include(${PROJECT_SOURCE_DIR}/packaging/notices.cmake)
+perforon_notices(${web_dir}/components.json)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME perforon)

@@ -100,13 +100,18 @@ def collect_qt(src, commands_file, out):
                     licence_files.append(target)
             parts.append({
                 "id": entry["Id"], "name": entry["Name"], "version": entry.get("Version", ""),
-                "license": entry.get("LicenseId") or "NOASSERTION", "copyright": entry.get("Copyright", ""),
+                "license": spdx_expression(entry.get("LicenseId") or "NOASSERTION"), "copyright": entry.get("Copyright", ""),
                 "homepage": entry.get("Homepage", ""), "licenseFiles": licence_files,
                 "folder": os.path.relpath(folder, src),
             })
     with open(os.path.join(out, "attributions.json"), "w", encoding="utf-8") as f:
         json.dump({"qtVersion": qt_version, "parts": parts}, f, indent=1, ensure_ascii=False)
     print(f"Qt {qt_version}: {len(parts)} parts of its source go into the modules shipped")
+
+
+def spdx_expression(licence):
+    # A few of Qt's files write the operators in small letters.
+    return re.sub(r"\b(and|or|with)\b", lambda m: m.group(1).upper(), licence)
 
 
 def debian_version(package):
@@ -211,7 +216,7 @@ def package(root, components_file, qt_notices, version):
         doc["packages"].append({"SPDXID": pid, "name": part["name"], "versionInfo": part["version"] or "NOASSERTION",
                                 "downloadLocation": "NOASSERTION", "homepage": part["homepage"] or "NOASSERTION",
                                 "sourceInfo": f"qt6-base {qt['qtVersion']}: {part['folder']}",
-                                "licenseConcluded": "NOASSERTION", "licenseDeclared": part["license"],
+                                "licenseConcluded": "NOASSERTION", "licenseDeclared": spdx_expression(part["license"]),
                                 "copyrightText": part["copyright"].strip() or "NOASSERTION",
                                 "filesAnalyzed": False})
         relate(qt_id, "CONTAINS", pid)

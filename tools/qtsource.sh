@@ -65,6 +65,15 @@ collect_qt_notices() {
     python3 tools/notices.py qt "$src" "$qt_build/commands.txt" "$qt_prefix/notices"
 }
 
+# Unpacks Qt's source into the fresh work folder given, sets src to it, and
+# configures it in the folder's build/ (configure_qt is each script's).
+configure_qt_source() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    src=$(unpack_qt_source "$1")
+    configure_qt "$src" "$1/build"
+}
+
 # Builds Qt from Debian's source into $qt_prefix once, for the platform
 # named, which takes about the minutes given on two cores, with the notices
 # of what it ships (configure_qt and qt_shipped are each script's).
@@ -72,13 +81,10 @@ build_qt() {
     [ -f "$qt_prefix/.complete" ] && return 0
     echo "Building Qt $qt_version for $1 into $qt_prefix"
     echo "(once per machine; about $2 minutes on two cores)"
-    local work
+    local work src
     work=$cache/work-$(basename "$qt_prefix")
-    rm -rf "$work" "$qt_prefix"
-    mkdir -p "$work"
-    local src
-    src=$(unpack_qt_source "$work")
-    configure_qt "$src" "$work/build"
+    rm -rf "$qt_prefix"
+    configure_qt_source "$work"
     build_and_install_qt "$work/build"
     collect_qt_notices "$src" "$work/build"
     touch "$qt_prefix/.complete"
@@ -89,12 +95,8 @@ build_qt() {
 # configured again (configure_qt, each script's), not built.
 ensure_qt_notices() {
     [ -f "$qt_prefix/notices/attributions.json" ] && return 0
-    local work=$cache/work-notices-$qt_key
-    rm -rf "$work"
-    mkdir -p "$work"
-    local src
-    src=$(unpack_qt_source "$work")
-    configure_qt "$src" "$work/build"
+    local work=$cache/work-notices-$qt_key src
+    configure_qt_source "$work"
     collect_qt_notices "$src" "$work/build"
     rm -rf "$work"
 }

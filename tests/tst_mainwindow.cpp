@@ -68,6 +68,8 @@ private slots:
     void germanKeyboard_data();
     void germanKeyboard();
     void enterGoesToTheDefaultButtonWhenFocusIsFree();
+    void enterWithNoFocusedControl_data();
+    void enterWithNoFocusedControl();
     void arrowsMoveAmongSiblings_data();
     void arrowsMoveAmongSiblings();
     void glyphs_data();
@@ -76,6 +78,7 @@ private slots:
     void disabledButtonsShowTheGreyPicture();
     void echoShowsEveryLetter();
     void resizingMovesNothing();
+    void scalesToTheTextHeight_data();
     void scalesToTheTextHeight();
     void accessibleNames();
     void taskBarName_data();
@@ -440,6 +443,42 @@ void TestMainWindow::enterGoesToTheDefaultButtonWhenFocusIsFree()
     QVERIFY(!form->TestBtn->isDefault() && !form->CounterBtn->isDefault());
 }
 
+void TestMainWindow::enterWithNoFocusedControl_data()
+{
+    QTest::addColumn<QStringList>("clicked"); // the steps before
+    QTest::addColumn<QString>("pressed");     // the button Enter presses; empty: none
+
+    const QStringList punched = {"TestBtn", "CounterBtn", "ReadyBtn"};
+    QTest::newRow("start") << QStringList{} << "TestBtn";
+    QTest::newRow("tested") << QStringList{"TestBtn"} << "CounterBtn";
+    QTest::newRow("counted") << QStringList{"TestBtn", "CounterBtn"} << "";
+    QTest::newRow("punched") << punched << "";
+    QTest::newRow("repeated") << punched + QStringList{"RetryBtn"} << "TestBtn";
+    QTest::newRow("tested again") << punched + QStringList{"RetryBtn", "TestBtn"} << "CounterBtn";
+}
+
+void TestMainWindow::enterWithNoFocusedControl()
+{
+    QFETCH(QStringList, clicked);
+    QFETCH(QString, pressed);
+
+    showActive();
+    for (const QString &name : clicked)
+        qobject_cast<QPushButton *>(control(qPrintable(name)))->click();
+    form->setFocus();
+    QCOMPARE(QApplication::focusWidget(), form);
+
+    QList<QPair<QString, QSharedPointer<QSignalSpy>>> spies;
+    for (QPushButton *button : form->findChildren<QPushButton *>()) {
+        // The button Enter would press is the one drawn as default.
+        QCOMPARE(button->isDefault(), button->objectName() == pressed);
+        spies.append({button->objectName(), QSharedPointer<QSignalSpy>::create(button, &QPushButton::clicked)});
+    }
+    QTest::keyClick(form, Qt::Key_Return);
+    for (const auto &[name, spy] : std::as_const(spies))
+        QCOMPARE(qMakePair(name, spy->count()), qMakePair(name, qsizetype(name == pressed ? 1 : 0)));
+}
+
 void TestMainWindow::arrowsMoveAmongSiblings_data()
 {
     QTest::addColumn<bool>("retryEnabled");
@@ -600,23 +639,54 @@ void TestMainWindow::resizingMovesNothing()
     }
 }
 
+void TestMainWindow::scalesToTheTextHeight_data()
+{
+    QTest::addColumn<int>("textHeight");
+    QTest::addColumn<QRect>("panel");
+    QTest::addColumn<QRect>("inputGroup");
+    QTest::addColumn<QRect>("stopButton");
+    QTest::addColumn<QRect>("inputBox");
+    QTest::addColumn<QRect>("cardGroup");
+    QTest::addColumn<QList<int>>("fontSizes"); // input box, count, date
+
+    QTest::newRow("26 px, twice the design") << 26 << QRect(0, 0, 2690, 1330) << QRect(32, 112, 1762, 210)
+                                             << QRect(432, 128, 402, 50) << QRect(16, 32, 1714, 50)
+                                             << QRect(32, 352, 2626, 946) << QList<int>{32, 42, 22};
+    // Heights that are no multiple of 13 round each figure to the nearest
+    // pixel, halves up, as the fonts are.
+    QTest::newRow("16 px") << 16 << QRect(0, 0, 1655, 818) << QRect(20, 69, 1084, 129)
+                           << QRect(266, 79, 247, 31) << QRect(10, 20, 1055, 31)
+                           << QRect(20, 217, 1616, 582) << QList<int>{20, 26, 14};
+    QTest::newRow("20 px") << 20 << QRect(0, 0, 2069, 1023) << QRect(25, 86, 1355, 162)
+                           << QRect(332, 98, 309, 38) << QRect(12, 25, 1318, 38)
+                           << QRect(25, 271, 2020, 728) << QList<int>{25, 32, 17};
+}
+
 void TestMainWindow::scalesToTheTextHeight()
 {
+    QFETCH(int, textHeight);
+    QFETCH(QRect, panel);
+    QFETCH(QRect, inputGroup);
+    QFETCH(QRect, stopButton);
+    QFETCH(QRect, inputBox);
+    QFETCH(QRect, cardGroup);
+    QFETCH(QList<int>, fontSizes);
+
     // On this machine's fonts the window font has the 13-pixel height the
     // layout was made for, so nothing is scaled.
     QCOMPARE(TForm1::measuredTextHeight(), 13);
 
     RecordingMessageBox otherBox;
-    TForm1 large(otherBox, 26);
+    TForm1 large(otherBox, textHeight);
     QCOMPARE(large.size(), QSize(1369, 712));
-    QCOMPARE(large.Panel1->geometry(), QRect(0, 0, 2690, 1330));
-    QCOMPARE(large.InpGroup->geometry(), QRect(32, 112, 1762, 210));
-    QCOMPARE(large.StopBtn->geometry(), QRect(432, 128, 402, 50));
-    QCOMPARE(large.InputMemo->geometry(), QRect(16, 32, 1714, 50));
-    QCOMPARE(large.InputMemo->font().pixelSize(), 32);
-    QCOMPARE(large.LabelCounter->font().pixelSize(), 42);
-    QCOMPARE(large.StaticText4->font().pixelSize(), 22);
-    QCOMPARE(large.HoleCardGroup->geometry(), QRect(32, 352, 2626, 946));
+    QCOMPARE(large.Panel1->geometry(), panel);
+    QCOMPARE(large.InpGroup->geometry(), inputGroup);
+    QCOMPARE(large.StopBtn->geometry(), stopButton);
+    QCOMPARE(large.InputMemo->geometry(), inputBox);
+    QCOMPARE(large.HoleCardGroup->geometry(), cardGroup);
+    QCOMPARE((QList<int>{large.InputMemo->font().pixelSize(), large.LabelCounter->font().pixelSize(),
+                         large.StaticText4->font().pixelSize()}),
+             fontSizes);
     QCOMPARE(large.font().pixelSize(), 11); // the window font is what was measured
     // The card face keeps its fixed positions.
     QCOMPARE(CardFace::holeRect(0), QRect(26, 20, 10, 20));

@@ -472,7 +472,8 @@ void TestMainWindow::enterWithNoFocusedControl()
     for (QPushButton *button : form->findChildren<QPushButton *>()) {
         // The button Enter would press is the one drawn as default.
         QCOMPARE(button->isDefault(), button->objectName() == pressed);
-        spies.append({button->objectName(), QSharedPointer<QSignalSpy>::create(button, &QPushButton::clicked)});
+        spies.append(
+            {button->objectName(), QSharedPointer<QSignalSpy>::create(button, &QPushButton::clicked)});
     }
     QTest::keyClick(form, Qt::Key_Return);
     for (const auto &[name, spy] : std::as_const(spies))
@@ -649,17 +650,17 @@ void TestMainWindow::scalesToTheTextHeight_data()
     QTest::addColumn<QRect>("cardGroup");
     QTest::addColumn<QList<int>>("fontSizes"); // input box, count, date
 
-    QTest::newRow("26 px, twice the design") << 26 << QRect(0, 0, 2690, 1330) << QRect(32, 112, 1762, 210)
-                                             << QRect(432, 128, 402, 50) << QRect(16, 32, 1714, 50)
-                                             << QRect(32, 352, 2626, 946) << QList<int>{32, 42, 22};
+    QTest::newRow("26 px, twice the design")
+        << 26 << QRect(0, 0, 2690, 1330) << QRect(32, 112, 1762, 210) << QRect(432, 128, 402, 50)
+        << QRect(16, 32, 1714, 50) << QRect(32, 352, 2626, 946) << QList<int>{32, 42, 22};
     // Heights that are no multiple of 13 round each figure to the nearest
     // pixel, halves up, as the fonts are.
     QTest::newRow("16 px") << 16 << QRect(0, 0, 1655, 818) << QRect(20, 69, 1084, 129)
-                           << QRect(266, 79, 247, 31) << QRect(10, 20, 1055, 31)
-                           << QRect(20, 217, 1616, 582) << QList<int>{20, 26, 14};
+                           << QRect(266, 79, 247, 31) << QRect(10, 20, 1055, 31) << QRect(20, 217, 1616, 582)
+                           << QList<int>{20, 26, 14};
     QTest::newRow("20 px") << 20 << QRect(0, 0, 2069, 1023) << QRect(25, 86, 1355, 162)
-                           << QRect(332, 98, 309, 38) << QRect(12, 25, 1318, 38)
-                           << QRect(25, 271, 2020, 728) << QList<int>{25, 32, 17};
+                           << QRect(332, 98, 309, 38) << QRect(12, 25, 1318, 38) << QRect(25, 271, 2020, 728)
+                           << QList<int>{25, 32, 17};
 }
 
 void TestMainWindow::scalesToTheTextHeight()

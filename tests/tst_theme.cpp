@@ -79,6 +79,7 @@ private:
 void TestTheme::initTestCase()
 {
     desktop = QApplication::palette();
+    qInfo("The platform chose the style %s", qPrintable(QApplication::style()->name()));
     // The tier with a dark desktop theme says so; it must have taken.
     if (qEnvironmentVariableIsSet("PERFORON_DARK_DESKTOP"))
         QVERIFY2(isDark(desktop), "the desktop theme gave no dark palette");

@@ -31,11 +31,12 @@ inline bool showActive(QWidget *window)
 
 // Waits until a window manager of the X servers has told the window's frame:
 // it does so some time after it first shows the window. Elsewhere the
-// frame is known with the window (Windows, the browser) or there is none.
+// frame is known once the window is on screen (the browser lays it out
+// then), with the window (Windows) or there is none.
 inline bool waitForFrame(QWidget *window)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return true;
+        return QTest::qWaitForWindowExposed(window);
     return QTest::qWaitForWindowExposed(window)
         && QTest::qWaitFor([window] { return !window->windowHandle()->frameMargins().isNull(); });
 }

@@ -173,7 +173,7 @@ void TestSequence::typicalRunWithKeysOnly()
     // The README's keyboard-only line, key for key, with the real boxes:
     // each step's box takes an Enter of its own.
     if (QGuiApplication::platformName() == QLatin1String("wasm"))
-        QSKIP("Qt 6.4 for WebAssembly runs a box's event loop only where nothing else waits: "
+        QSKIP("Qt for WebAssembly runs a box's event loop only where nothing else waits: "
               "here the keys come from a timer while the test waits, "
               "so the box the Enter brings up cannot wait for its own");
     ApplicationMessageBox realBox;

@@ -57,6 +57,23 @@ protected:
         const QPoint place = placeAbove(area, size() + window->frameGeometry().size() - window->size());
         move(place);
         windowHandle()->setFramePosition(place);
+        windowHandle()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Once the box is on screen its frame is known: where it differs from
+        // the window's that stood in for it (in the browser), the box moves
+        // once to the place for its real frame; later the operator may move
+        // it.
+        if (watched == windowHandle() && event->type() == QEvent::Expose
+            && !windowHandle()->frameMargins().isNull() && area && area->isVisible()) {
+            windowHandle()->removeEventFilter(this);
+            const QPoint place = placeAbove(area, frameGeometry().size());
+            if (frameGeometry().topLeft() != place)
+                windowHandle()->setFramePosition(place);
+        }
+        return QMessageBox::eventFilter(watched, event);
     }
 
 private:

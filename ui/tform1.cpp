@@ -121,8 +121,12 @@ TForm1::~TForm1()
 int TForm1::measuredTextHeight()
 {
     // Ascent and descent each rounded up, as the platform the layout was
-    // made on reports a font's text height.
-    const QFontMetricsF metrics(makeFont(WindowFont, 1.0));
+    // made on reports a font's text height: from the face's own figures,
+    // which a font engine that hints (Qt's FreeType one on Windows) would
+    // round to whole pixels first.
+    QFont font = makeFont(WindowFont, 1.0);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF metrics(font);
     return int(std::ceil(metrics.ascent()) + std::ceil(metrics.descent()));
 }
 
@@ -177,6 +181,11 @@ void TForm1::createControls(int textHeight)
     // input box takes its name from its group box.
     StaticText7->setBuddy(TestMemo);
 
+    focusFirstControl();
+}
+
+void TForm1::focusFirstControl()
+{
     // The first control in tab order that takes the focus has it at start.
     for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled()) {
@@ -405,6 +414,13 @@ void TForm1::showEvent(QShowEvent *event)
     // view at start is the sentence's, the caret stays below it.
     if (!event->spontaneous())
         InputMemo->verticalScrollBar()->setValue(0);
+    // In the browser Qt activates a window as it creates it, before its
+    // controls show, and passes the focus on from the hidden first control:
+    // on the first show the focus goes back to it.
+    if (!event->spontaneous() && !shownBefore) {
+        shownBefore = true;
+        focusFirstControl();
+    }
 }
 
 void TForm1::fitOuterSizeToFrame()

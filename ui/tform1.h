@@ -60,6 +60,7 @@ private:
     void setButtonEnabled(QPushButton *button, bool enabled);
     void showMessage(const Message &message);
     void fitOuterSizeToFrame();
+    void focusFirstControl();
 
     MessageBox &messageBox;
     TPunchCard PunchCard;
@@ -91,4 +92,5 @@ private:
     CardFace *face = nullptr;
     DialogKeys *keys = nullptr;
     bool sizedToFrame = false;
+    bool shownBefore = false;
 };

@@ -19,16 +19,19 @@
 #include <emscripten/val.h>
 
 #include <ctime>
+#include <string>
 
 extern "C" int nanosleep(const struct timespec *duration, struct timespec *remaining)
 {
     const auto ms = static_cast<int>(duration->tv_sec * 1000 + duration->tv_nsec / 1000000);
     if (!QCoreApplication::instance()) {
         emscripten_sleep(static_cast<unsigned>(ms));
-    } else if (emscripten::val::module_property("qtAsyncifyWakeUp").isUndefined()) {
+    } else if (emscripten::val::module_property("qtAsyncifyWakeUp").typeOf().as<std::string>()
+               != "function") {
         // Qt keeps the function that resumes it on the module only while it
-        // is suspended. It runs a timer beside a suspended program; this
-        // one's wake-up resumes it.
+        // is suspended (at other times the property is unset or an empty
+        // list). It runs a timer beside a suspended program; this one's
+        // wake-up resumes it.
         QTimer wakeUp;
         wakeUp.setSingleShot(true);
         QObject::connect(&wakeUp, &QTimer::timeout, [] { QCoreApplication::eventDispatcher()->wakeUp(); });

@@ -11,7 +11,7 @@ install(FILES qt.conf DESTINATION .)
 install(CODE "
     set(program \"$<TARGET_FILE:perforon>\")
     set(plugins \"platforms=$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>\"
-                \"styles=$<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>\")
+                \"styles=$<TARGET_FILE:Qt6::QModernWindowsStylePlugin>\")
     set(dll_dirs \"${windows_dll_dirs}\")
     set(objdump \"${CMAKE_OBJDUMP}\")
     set(strip \"${CMAKE_STRIP}\")

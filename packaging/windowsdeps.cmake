@@ -20,9 +20,10 @@ foreach(entry IN LISTS plugins)
     list(APPEND modules "${CMAKE_MATCH_2}")
 endforeach()
 
-# CMake looks for an imported DLL by its name in lower case, and a Linux
-# file system tells the cases apart: the DLLs of dll_dirs are linked into
-# one folder by their names in lower case, and shipped under their own.
+# CMake looks for an imported DLL by its name as imported (3.31) or in lower
+# case (3.25), and a Linux file system tells the cases apart: the DLLs of
+# dll_dirs are linked into one folder by their own names and in lower case,
+# and shipped under their own.
 set(lower_dir "${work}/dlls")
 file(REMOVE_RECURSE "${lower_dir}")
 file(MAKE_DIRECTORY "${lower_dir}")
@@ -30,10 +31,12 @@ foreach(dir IN LISTS dll_dirs)
     file(GLOB dlls "${dir}/*.dll")
     foreach(dll IN LISTS dlls)
         get_filename_component(name "${dll}" NAME)
-        string(TOLOWER "${name}" name)
-        if(NOT EXISTS "${lower_dir}/${name}")
-            file(CREATE_LINK "${dll}" "${lower_dir}/${name}" SYMBOLIC)
-        endif()
+        string(TOLOWER "${name}" lower)
+        foreach(link IN ITEMS "${name}" "${lower}")
+            if(NOT EXISTS "${lower_dir}/${link}")
+                file(CREATE_LINK "${dll}" "${lower_dir}/${link}" SYMBOLIC)
+            endif()
+        endforeach()
     endforeach()
 endforeach()
 

@@ -40,10 +40,14 @@ if [ "${1:-}" = --mounted ]; then
         mkdir -p "$root$dir"
         mount --bind "$dir" "$root$dir"
     done
+    # The machine's name servers and the certificates it trusts (a network
+    # may put its own authority in front of the npm registry).
     cp /etc/resolv.conf "$root/etc/resolv.conf"
+    cp /etc/ssl/certs/ca-certificates.crt "$root/etc/machine-ca-certificates.crt"
     status=0
     chroot "$root" /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin \
         HOME=/root PERFORON_CACHE="$cache" PERFORON_IN_ROOT=1 \
+        NODE_EXTRA_CA_CERTS=/etc/machine-ca-certificates.crt npm_config_cafile=/etc/machine-ca-certificates.crt \
         sh -c 'cd "$1" && shift && exec "$@"' sh "$repo" "$@" || status=$?
     # What the command left running in this namespace goes too; other
     # commands in the root, in namespaces of their own, run on.

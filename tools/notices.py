@@ -23,6 +23,7 @@ document.
 
 import datetime
 import fnmatch
+import glob
 import hashlib
 import json
 import os
@@ -42,6 +43,11 @@ def read_attributions(path):
     with open(path, encoding="utf-8") as f:
         data = json.loads(f.read(), strict=False)
     return data if isinstance(data, list) else [data]
+
+
+def copyright_text(copyright):
+    """An attribution's copyright lines, which Qt 6.8 may give as a list."""
+    return "\n".join(copyright) if isinstance(copyright, list) else copyright
 
 
 def used_paths(src, commands):
@@ -89,18 +95,23 @@ def collect_qt(src, commands_file, out):
             if "Path" in entry or "Files" not in entry:
                 used = inside(os.path.normpath(os.path.join(folder, entry.get("Path", "."))))
             else:
-                used = any(inside(os.path.join(folder, name)) for name in entry["Files"].split())
+                files = entry["Files"]
+                used = any(inside(os.path.join(folder, name))
+                           for name in (files.split() if isinstance(files, str) else files))
             if not used:
                 continue
             licence_files = []
-            for name in re.split(r"[ ,]+", entry.get("LicenseFile", "").strip()):
+            licence_names = entry.get("LicenseFile", "")
+            if isinstance(licence_names, str):
+                licence_names = re.split(r"[ ,]+", licence_names.strip())
+            for name in licence_names:
                 if name:
                     target = f"{entry['Id']}-{os.path.basename(name)}"
                     shutil.copyfile(os.path.join(folder, name), os.path.join(out, target))
                     licence_files.append(target)
             parts.append({
                 "id": entry["Id"], "name": entry["Name"], "version": entry.get("Version", ""),
-                "license": spdx_expression(entry.get("LicenseId") or "NOASSERTION"), "copyright": entry.get("Copyright", ""),
+                "license": spdx_expression(entry.get("LicenseId") or "NOASSERTION"), "copyright": copyright_text(entry.get("Copyright", "")),
                 "homepage": entry.get("Homepage", ""), "licenseFiles": licence_files,
                 "folder": os.path.relpath(folder, src),
             })
@@ -170,7 +181,11 @@ def package(root, components_file, qt_notices, version):
         for name in part["licenseFiles"]:
             with open(os.path.join(qt_notices, name), encoding="utf-8", errors="replace") as f:
                 write_text(os.path.join(notices, "Qt", name.removesuffix(".txt") + ".txt"), f.read())
-        write_text(os.path.join(notices, "Qt", part["id"] + "-Copyright.txt"), part["copyright"].strip() + "\n")
+        write_text(os.path.join(notices, "Qt", part["id"] + "-Copyright.txt"), copyright_text(part["copyright"]).strip() + "\n")
+    # Qt's own SBOM of what its build holds, the versions of its parts included.
+    sboms = sorted(glob.glob(os.path.join(qt_notices, "*.spdx")))
+    for sbom in sboms:
+        shutil.copyfile(sbom, os.path.join(notices, "Qt", os.path.basename(sbom)))
 
     lines = ["Perforon und was es mitbringt", "=============================", "",
              "Perforon ist freie Software unter der GNU General Public License,",
@@ -181,7 +196,8 @@ def package(root, components_file, qt_notices, version):
              "geänderten Qt neu bauen; die Anleitung steht in der README des Projekts.",
              "Dieses Angebot des Quelltextes gilt für jeden, der Perforon erhalten hat,",
              "mindestens drei Jahre lang.", "",
-             "Eine maschinenlesbare Liste (SPDX 2.3) steht in perforon.spdx.json.", ""]
+             "Eine maschinenlesbare Liste (SPDX 2.3) steht in perforon.spdx.json,",
+             "Qts eigene (SBOM) in " + (", ".join("Qt/" + os.path.basename(s) for s in sboms) or "-") + ".", ""]
     for c in components:
         lines += [f"{c['name']} {c['version']}", f"  Lizenz: {c['license']}",
                   f"  Lizenztexte: {', '.join(t['as'] for t in c.get('texts', [])) or '-'}",
@@ -217,7 +233,7 @@ def package(root, components_file, qt_notices, version):
                                 "downloadLocation": "NOASSERTION", "homepage": part["homepage"] or "NOASSERTION",
                                 "sourceInfo": f"qt6-base {qt['qtVersion']}: {part['folder']}",
                                 "licenseConcluded": "NOASSERTION", "licenseDeclared": spdx_expression(part["license"]),
-                                "copyrightText": part["copyright"].strip() or "NOASSERTION",
+                                "copyrightText": copyright_text(part["copyright"]).strip() or "NOASSERTION",
                                 "filesAnalyzed": False})
         relate(qt_id, "CONTAINS", pid)
     for name in shipped:

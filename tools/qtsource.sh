@@ -1,17 +1,28 @@
 # SPDX-FileCopyrightText: 2023-2026 Perforon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Shared by tools/windows.sh and tools/web.sh, which build Qt from Debian's
-# own qt6-base source for another platform and keep it in the cache
-# (PERFORON_CACHE, else ~/.cache/perforon). Sourced, not run.
+# Shared by tools/windows.sh and tools/web.sh, which build Qt from Debian 13's
+# own qt6-base source for another platform, inside the Debian 13 build root
+# (tools/inroot.sh), and keep it in the cache (PERFORON_CACHE, else
+# ~/.cache/perforon). Sourced, not run.
+
+# Each script runs itself again inside the build root.
+if [ -z "${PERFORON_IN_ROOT:-}" ]; then
+    exec tools/inroot.sh "$PWD/tools/$(basename "$0")" "$@"
+fi
 
 cache=${PERFORON_CACHE:-$HOME/.cache/perforon}
-qt_version=6.4.2
+qt_version=6.8.2
 
 # What either build of Qt leaves out, and the libraries it brings along
-# rather than finding them on the target.
+# rather than finding them on the target. Files compile in batches (unity
+# build), and Qt writes an SPDX document of its parts and their versions.
 qt_modules_off=(
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    -DFEATURE_vulkan=OFF
+    -DFEATURE_imageformatplugin=OFF -DFEATURE_ico=OFF -DFEATURE_sessionmanager=OFF
+    -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+    -DQT_UNITY_BUILD=ON -DQT_GENERATE_SBOM=ON
 )
 qt_libraries_bundled=(
     -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
@@ -20,31 +31,77 @@ qt_libraries_bundled=(
     -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF
 )
 
-sudo_cmd() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
+# Qt's source carries copies of libraries that Debian patches only in its
+# system's copies. Those with a known vulnerability (packaging/floors.txt)
+# are brought past it from Debian's archive: FreeType and libpng replaced by
+# newer upstream releases with Qt's own import scripts, HarfBuzz patched as
+# Debian patches its own 10.2.0. The versions go into Qt's attribution files,
+# whence its SBOM takes them.
+bundled_freetype=freetype=2.14.3+dfsg-1
+bundled_libpng=libpng1.6=1.6.58-1
+bundled_harfbuzz=harfbuzz=10.2.0-1+deb13u1
+# What a build of Qt is made from, for the keys of the cache.
+qt_source="qt6-base $qt_version $bundled_freetype $bundled_libpng $bundled_harfbuzz"
 
-# apt-get source needs Debian's source packages among apt's sources.
-ensure_source_packages() {
-    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
-        ! grep -qs '^deb-src' /etc/apt/sources.list; then
-        echo "Adding Debian's source packages to apt's sources"
-        sudo_cmd tee /etc/apt/sources.list.d/perforon-src.sources >/dev/null <<'SRC'
+# Newer releases come from Debian's next release's source packages.
+ensure_next_sources() {
+    local list=/etc/apt/sources.list.d/perforon-forky-src.sources
+    [ -f "$list" ] && return 0
+    cat >"$list" <<'SOURCES'
 Types: deb-src
 URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
+Suites: forky
 Components: main
+Check-Valid-Until: no
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-        sudo_cmd apt-get update -qq
-    fi
+SOURCES
+    apt-get update -qq
 }
 
-# Unpacks Debian's qt6-base source into the folder given and prints the
-# path of the source tree.
+# Sets the version an attribution file gives.
+set_attribution_version() {
+    python3 - "$1" "$2" <<'PY'
+import json, sys
+path, version = sys.argv[1:]
+data = json.load(open(path, encoding='utf-8'))
+for entry in data if isinstance(data, list) else [data]:
+    if entry.get('Version'):
+        entry['Version'] = version
+json.dump(data, open(path, 'w', encoding='utf-8'), indent=4)
+PY
+}
+
+# Brings the copies in the Qt source tree given up to date, in a folder of
+# the work folder given.
+update_bundled_copies() {
+    local qt=$1 work=$2/bundled third=$1/src/3rdparty
+    ensure_next_sources
+    mkdir -p "$work"
+    (cd "$work" && for package in "$bundled_freetype" "$bundled_libpng" "$bundled_harfbuzz"; do
+        apt-get source -qq --download-only "$package" >/dev/null 2>&1 ||
+            { echo "apt-get source $package failed" >&2; exit 1; }
+    done)
+    tar -xf "$work"/freetype_*.orig.tar.* -C "$work"
+    sh "$third/freetype/import_from_tarball.sh" "$(echo "$work"/freetype-*/)" "$third/freetype/"
+    patch -s -d "$qt" -p1 <"$third/freetype/patches/0001-Fix-compilation-with-Qt.patch"
+    set_attribution_version "$third/freetype/qt_attribution.json" "$(basename "$work"/freetype-*/ | cut -d- -f2)"
+    tar -xf "$work"/libpng1.6_*.orig.tar.* -C "$work"
+    sh "$third/libpng/import_from_libpng_tarball.sh" "$(echo "$work"/libpng-*/)" "$third/libpng/" >/dev/null
+    set_attribution_version "$third/libpng/qt_attribution.json" "$(basename "$work"/libpng-*/ | cut -d- -f2)"
+    tar -xf "$work"/harfbuzz_*.debian.tar.* -C "$work"
+    local each
+    while read -r each; do
+        patch -s -d "$third/harfbuzz-ng" -p1 <"$work/debian/patches/$each"
+    done < <(grep -v '^#' "$work/debian/patches/series")
+    set_attribution_version "$third/harfbuzz-ng/qt_attribution.json" "${bundled_harfbuzz#*=}"
+}
+
+# Unpacks Debian 13's qt6-base source into the folder given, with its
+# bundled copies brought up to date, and sets src to the source tree.
 unpack_qt_source() {
-    (cd "$1" && apt-get source -qq qt6-base >/dev/null)
-    echo "$1"/qt6-base-*/
+    (cd "$1" && apt-get source -qq qt6-base/trixie >/dev/null)
+    src=$(echo "$1"/qt6-base-*/)
+    update_bundled_copies "$src" "$1"
 }
 
 # Builds and installs a configured Qt build folder, with Ninja's progress
@@ -58,11 +115,13 @@ build_and_install_qt() {
 # The notices of a Qt build, kept beside it in $qt_prefix/notices: the
 # licence files and copyright lines of every part of Qt's source that goes
 # into the modules a package ships (qt_shipped, each script's), found from
-# their compile commands in the configured build folder given.
+# their compile commands in the configured build folder given, and Qt's own
+# SBOM.
 collect_qt_notices() {
     local src=$1 qt_build=$2
     ninja -C "$qt_build" -t commands "${qt_shipped[@]}" >"$qt_build/commands.txt"
     python3 tools/notices.py qt "$src" "$qt_build/commands.txt" "$qt_prefix/notices"
+    cp "$qt_prefix"/sbom/*.spdx "$qt_prefix/notices/"
 }
 
 # Unpacks Qt's source into the fresh work folder given, sets src to it, and
@@ -70,7 +129,7 @@ collect_qt_notices() {
 configure_qt_source() {
     rm -rf "$1"
     mkdir -p "$1"
-    src=$(unpack_qt_source "$1")
+    unpack_qt_source "$1"
     configure_qt "$src" "$1/build"
 }
 
@@ -102,13 +161,22 @@ ensure_qt_notices() {
 }
 
 # Configures and builds Perforon into $build against the Qt in $qt_prefix,
-# with the further CMake arguments given.
+# with the further CMake arguments given. Debian's Qt source leaves Qt's
+# plugins for a program to find itself; these builds take them from Qt.
 build_against_qt() {
-    "$qt_prefix/bin/qt-cmake" -G Ninja -S . -B "$build" \
+    # A build folder made against another Qt keeps that Qt in its cache.
+    [ -f "$build/CMakeCache.txt" ] && ! grep -q "^Qt6_DIR:.*=$qt_prefix/" "$build/CMakeCache.txt" &&
+        rm -rf "$build"
+    "$qt_prefix/bin/qt-cmake" -G Ninja -S . -B "$build" -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF \
         -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
         -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$build" --parallel "$(nproc)"
+}
+
+# The parts the package folders given ship, against their floors.
+check_floors() {
+    python3 tools/floors.py packaging/floors.txt "$@"
 }
 
 run_tests() {

@@ -1,14 +1,15 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2023-2026 Perforon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds Perforon for 64-bit Windows on Debian 12, runs every test suite under
-# Wine, packs build-win64/perforon-<version>-win64.zip and the installer
-# build-win64/perforon-<version>-win64-setup.exe, and tries both under Wine
-# as a user and an administrator would.
+# Builds Perforon for 64-bit Windows in the Debian 13 build root, runs every
+# test suite under Wine, packs build-win64/perforon-<version>-win64.zip and
+# the installer build-win64/perforon-<version>-win64-setup.exe, checks what
+# they ship against its floors, and tries both under Wine as a user and an
+# administrator would.
 #
-# Qt for Windows is cross-built once from Debian's own qt6-base source and
-# kept in ~/.cache/perforon (PERFORON_CACHE), keyed by Qt version and
-# configure options; later runs reuse it.
+# Qt for Windows is cross-built once from Debian 13's own qt6-base source
+# and kept in ~/.cache/perforon (PERFORON_CACHE), keyed by what it is made
+# from and its configure options; later runs reuse it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -20,28 +21,27 @@ qt_options=(
     -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF
     "${qt_modules_off[@]}"
-    # Qt 6.4.2 keeps dynamic OpenGL and directwrite3 on when opengl and
-    # direct2d go, and then fails to build; they go together.
+    # The program draws with the raster engine and Qt's FreeType (qt.conf).
+    # DirectWrite stays in as Qt's default: without Direct2D beside it, Qt
+    # 6.8's Windows font database does not compile.
     -DINPUT_opengl=no
-    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
     # Debian's source leaves out the Wintab header tablets need.
     -DFEATURE_tabletevent=OFF
     "${qt_libraries_bundled[@]}"
 )
-qt_key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" | md5sum | cut -c1-10)
+qt_key=$(printf '%s\n' "$qt_source" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-win64-$qt_key
 wine=/usr/lib/wine/wine64
 build=build-win64
 
 install_packages() {
-    ensure_source_packages
     tools/setup.sh python3 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
         binutils-mingw-w64-x86-64 wine64 ninja-build dpkg-dev unzip nsis \
         xvfb openbox x11-utils xdotool imagemagick
 }
 
 # The modules and plugins the zip ships, whose notices it carries.
-qt_shipped=(Core Gui Widgets QWindowsIntegrationPlugin QWindowsVistaStylePlugin)
+qt_shipped=(Core Gui Widgets QWindowsIntegrationPlugin QModernWindowsStylePlugin)
 
 configure_qt() {
     cmake -G Ninja -S "$1" -B "$2" \
@@ -127,6 +127,23 @@ check_zip() {
     starts_and_closes zip-start "$wine" perforon.exe
 }
 
+# The zip's program on a Windows set to dark mode, as Wine offers it for
+# programs: the window keeps the light face its layout is drawn for.
+check_dark_mode() {
+    "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+        /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+        /v SystemUsesLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    unzip -q "$repo/$zip" -d unpacked
+    echo -n "zip in a prefix in dark mode: "
+    starts_and_closes dark-start "$wine" unpacked/perforon-*-win64/perforon.exe || return 1
+    # The window's face, below its caption, as its mean lightness (0 to 1).
+    local face
+    face=$(convert "$repo/$build/dark-start.png" -crop 1300x600+230+260 -colorspace Gray -format '%[fx:mean]' info:)
+    echo "the window's face in dark mode has a mean lightness of $face (picture in $build/dark-start.png)"
+    awk "BEGIN { exit !($face > 0.7) }"
+}
+
 # The installer as users and administrators of Windows meet it, tried in
 # full by tests/wineinstall.sh.
 check_installer() {
@@ -156,7 +173,11 @@ ensure_qt_notices
 build_perforon
 run_tests
 make_zip win64
+rm -rf "$build/unpacked"
+unzip -q "$zip" -d "$build/unpacked"
+check_floors "$build"/unpacked/perforon-*-win64
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 make_installers
 in_fresh_prefix check_zip
+in_fresh_prefix check_dark_mode
 in_fresh_prefix check_installer

@@ -1,12 +1,13 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2023-2026 Perforon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds Perforon for the browser (WebAssembly) on Debian 12, runs every test
-# suite in headless Chromium, and packs build-wasm/perforon-<version>-web.zip.
+# Builds Perforon for the browser (WebAssembly) in the Debian 13 build root,
+# runs every test suite in Debian's Chromium and Firefox ESR, and packs
+# build-wasm/perforon-<version>-web.zip.
 #
-# Qt for WebAssembly is built once from Debian's own qt6-base source with
-# Debian's emscripten and kept in ~/.cache/perforon (PERFORON_CACHE), keyed
-# by Qt version and configure options; later runs reuse it.
+# Qt for WebAssembly is built once from Debian 13's own qt6-base source with
+# its emscripten and kept in ~/.cache/perforon (PERFORON_CACHE), keyed by Qt
+# version, emscripten version and configure options; later runs reuse it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -21,7 +22,7 @@ qt_options=(
     # inside the browser's; one thread, as the program has.
     -DQT_QMAKE_DEVICE_OPTIONS=QT_EMSCRIPTEN_ASYNCIFY=1
     -DFEATURE_thread=OFF
-    # The platform plugin draws through WebGL.
+    # The platform plugin is built with OpenGL (WebGL), which it needs.
     -DINPUT_opengl=es2
     "${qt_modules_off[@]}"
     "${qt_libraries_bundled[@]}"
@@ -29,17 +30,14 @@ qt_options=(
 build=build-wasm
 
 install_packages() {
-    ensure_source_packages
-    tools/setup.sh python3 emscripten node-acorn ninja-build dpkg-dev unzip chromium
-    # Where Node.js comes from elsewhere than Debian, so does its npm.
-    command -v npm >/dev/null || tools/setup.sh npm
+    tools/setup.sh emscripten node-acorn nodejs npm chromium firefox-esr
 }
 
 # Emscripten's own SDK layout, as Qt's build looks for it: an EMSDK folder
 # whose .emscripten names the compiler folder, here a folder of links to
-# Debian's emscripten with its emcc and em++.
+# Debian's emscripten with its emcc and em++, one folder for each version.
 prepare_emsdk() {
-    export EMSDK=$cache/emsdk-debian
+    export EMSDK=$cache/emsdk-debian-$emscripten_version
     local root=$EMSDK/upstream/emscripten
     if [ ! -e "$root/emcc" ]; then
         mkdir -p "$root"
@@ -67,19 +65,19 @@ configure_qt() {
         "${qt_options[@]}" >"$2.configure.log"
 }
 
-# Playwright's driver for Debian's Chromium, from the npm registry, kept in
-# the cache beside Qt; it downloads no browser of its own.
-playwright_version=1.64.1
-playwright=$cache/npm-playwright-$playwright_version/node_modules/playwright-core/index.mjs
-install_playwright() {
-    [ -f "$playwright" ] && return 0
-    local dir=$cache/npm-playwright-$playwright_version
-    rm -rf "$dir" && mkdir -p "$dir"
-    (cd "$dir" && npm install --no-audit --no-fund --no-save --prefix . "playwright-core@$playwright_version" >/dev/null)
+# puppeteer-core, which drives Debian's Chromium and Firefox ESR, from the
+# npm registry, kept in the cache beside Qt; it downloads no browser.
+puppeteer_version=24.43.1
+puppeteer_dir=$cache/npm-puppeteer-core-$puppeteer_version
+puppeteer=$puppeteer_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js
+install_puppeteer() {
+    [ -f "$puppeteer" ] && return 0
+    rm -rf "$puppeteer_dir" && mkdir -p "$puppeteer_dir"
+    (cd "$puppeteer_dir" && npm install --no-audit --no-fund --no-save --prefix . "puppeteer-core@$puppeteer_version" >/dev/null)
 }
 
 build_perforon() {
-    build_against_qt -DPERFORON_PLAYWRIGHT="$playwright"
+    build_against_qt -DPERFORON_PUPPETEER="$puppeteer"
 }
 
 # The zip, unpacked beside it for the checks, and its download size; the
@@ -89,6 +87,7 @@ make_web_zip() {
     rm -rf "$build/unpacked"
     unzip -q "$zip" -d "$build/unpacked"
     python3 tools/notices.py check "$(echo "$build"/unpacked/perforon-*-web)"
+    check_floors "$(echo "$build"/unpacked/perforon-*-web)"
     local gzipped=0 file
     for file in "$build"/unpacked/perforon-*-web/*; do
         [ -f "$file" ] && gzipped=$((gzipped + $(gzip -9 -c "$file" | wc -c)))
@@ -96,11 +95,18 @@ make_web_zip() {
     echo "download size, gzipped: $gzipped bytes ($(awk "BEGIN { printf \"%.1f\", $gzipped / 1048576 }") MiB)"
 }
 
-# The page from the zip as a visitor meets it, served by a static server:
-# it loads, shows the window, a click on Zeichentest brings up its box and
-# Enter dismisses it; the picture of the box is kept in build-wasm/.
+# The page from the zip as a visitor meets it, served by a static server, in
+# Chromium and in Firefox: it loads, shows the window, a click on
+# Zeichentest brings up its box and Enter dismisses it, and so on; then, in
+# Chromium, as a screen reader reads it. The pictures of the box and the
+# tree go to build-wasm/.
 check_page() {
-    PERFORON_PLAYWRIGHT=$playwright node web/checkpage.mjs "$(echo "$build"/unpacked/perforon-*-web)" "$build"
+    local folder browser
+    folder=$(echo "$build"/unpacked/perforon-*-web)
+    for browser in chromium firefox; do
+        PERFORON_PUPPETEER=$puppeteer PERFORON_BROWSER=$browser node web/checkpage.mjs "$folder" "$build"
+    done
+    PERFORON_PUPPETEER=$puppeteer node web/checkreader.mjs "$folder" "$build"
 }
 
 # The page's start beside a bare Qt window built the same way, from the
@@ -110,7 +116,10 @@ bench_page() {
     local folder
     folder=$(echo "$build"/unpacked/perforon-*-web)
     cp "$build"/barewindow.js "$build"/barewindow.wasm "$build"/barewindow.data "$folder"/
-    PERFORON_PLAYWRIGHT=$playwright node web/benchpage.mjs "$folder" 9
+    local browser
+    for browser in chromium firefox; do
+        PERFORON_PUPPETEER=$puppeteer PERFORON_BROWSER=$browser node web/benchpage.mjs "$folder" 9
+    done
     rm "$folder"/barewindow.*
 }
 
@@ -119,14 +128,14 @@ bench_page() {
 install_packages
 # Keyed by emscripten's version too, read once it is installed: a key taken
 # before, on a fresh machine, named a Qt that the next run did not find.
-qt_key=$(printf '%s\n' "$qt_version" "$(cat /usr/share/emscripten/emscripten-version.txt)" \
-    "${qt_options[@]}" | md5sum | cut -c1-10)
+emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt)
+qt_key=$(printf '%s\n' "$qt_source" "$emscripten_version" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
 prepare_emsdk
 build_qt WebAssembly 15
 ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
-install_playwright
+install_puppeteer
 build_perforon
 if [ "${1:-}" = bench ]; then
     make_web_zip

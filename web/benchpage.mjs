@@ -1,46 +1,45 @@
 // SPDX-FileCopyrightText: 2023-2026 Perforon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page's start in headless Chromium, beside a bare Qt window built the
-// same way:  node benchpage.mjs FOLDER LOADS
+// The page's start in a headless browser (PERFORON_BROWSER), beside a bare
+// Qt window built the same way:  node benchpage.mjs FOLDER LOADS
 // FOLDER is the zip's folder with barewindow.js, .wasm and .data beside
 // it. Each load is a fresh browser context, so nothing is cached; the two
 // pages load in turn. The time is from the start of the page's navigation
-// to the end of the task in which the program draws its first frame
-// through WebGL. Prints the medians and the spread of the pairs' ratios.
+// to the end of the task in which the program first draws a window into
+// its canvas. Prints the medians and the spread of the pairs' ratios.
 
-import { launch, serve } from './browser.mjs';
+import { browserName, launch, serve } from './browser.mjs';
 import { readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 
 const [folder, loads = '9'] = process.argv.slice(2);
 const index = readFileSync(join(folder, 'index.html'), 'utf8');
 const address = await serve(resolve(folder),
-                            { '/bare.html': index.replace("loadEmscriptenModule('perforon')",
-                                                          "loadEmscriptenModule('barewindow')") });
+                            { '/bare.html': index.replaceAll('perforon.js', 'barewindow.js')
+                                                   .replaceAll('perforon_entry', 'barewindow_entry') });
 
-// Notes the end of the task of the first WebGL draw.
+// Notes the end of the task of the first picture put into a canvas.
 const firstFrame = () => {
-    for (const context of [WebGLRenderingContext, WebGL2RenderingContext]) {
-        for (const name of ['drawArrays', 'drawElements']) {
-            const draw = context.prototype[name];
-            context.prototype[name] = function (...args) {
-                if (window.firstDraw === undefined) {
-                    window.firstDraw = performance.now();
-                    setTimeout(() => { window.firstFrame = performance.now(); });
-                }
-                return draw.apply(this, args);
-            };
-        }
+    for (const name of ['putImageData', 'drawImage']) {
+        const draw = CanvasRenderingContext2D.prototype[name];
+        CanvasRenderingContext2D.prototype[name] = function (...args) {
+            if (window.firstDraw === undefined) {
+                window.firstDraw = performance.now();
+                setTimeout(() => { window.firstFrame = performance.now(); });
+            }
+            return draw.apply(this, args);
+        };
     }
 };
 
 const browser = await launch();
 async function load(path) {
-    const context = await browser.newContext({ viewport: { width: 1600, height: 1000 } });
-    await context.addInitScript(firstFrame);
+    const context = await browser.createBrowserContext();
     const page = await context.newPage();
+    await page.setViewport({ width: 1600, height: 1000 });
+    await page.evaluateOnNewDocument(firstFrame);
     await page.goto(`${address}${path}`);
-    await page.waitForFunction(() => window.firstFrame !== undefined, null, { timeout: 120000 });
+    await page.waitForFunction(() => window.firstFrame !== undefined, { timeout: 120000 });
     const ms = await page.evaluate(() => window.firstFrame);
     await context.close();
     return ms;
@@ -56,7 +55,7 @@ for (let pair = 0; pair < Number(loads); ++pair) {
 }
 await browser.close();
 const sorted = [...ratios].sort((a, b) => a - b);
-console.log(`Page to first frame (median of ${loads} pairs): Perforon ${median(own).toFixed(0)} ms, ` +
+console.log(`${browserName}, page to first frame (median of ${loads} pairs): Perforon ${median(own).toFixed(0)} ms, ` +
             `bare window ${median(bare).toFixed(0)} ms`);
 console.log(`  ratio of the pairs: median ${median(ratios).toFixed(2)}, ` +
             `range ${sorted[0].toFixed(2)} to ${sorted[sorted.length - 1].toFixed(2)}`);

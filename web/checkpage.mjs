@@ -1,26 +1,25 @@
 // SPDX-FileCopyrightText: 2023-2026 Perforon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Drives the page of the zip's folder as a visitor would, in headless
-// Chromium:  node checkpage.mjs FOLDER PICTURES
+// Drives the page of the zip's folder as a visitor would, in a headless
+// browser (PERFORON_BROWSER):  node checkpage.mjs FOLDER PICTURES
 // The page loads and shows the window at its place; a click on
 // "Zeichentest" brings up its box, above the card and centred on the
 // window, and Enter dismisses it; German characters typed through the
-// browser's keyboard count one each; "Schließen" ends the program and the
-// page says so. A small link beside the window's place leads to the
-// notices. PICTURES gets the page with the box up.
+// browser's keyboard count one each; a line pasted from the clipboard
+// arrives whole; "Schließen" ends the program and the page says so. A small
+// link beside the window's place leads to the notices. PICTURES gets the
+// page with the box up.
 
-import { launch, serve } from './browser.mjs';
+import { allowClipboard, browserName, launch, newPage, pause, serve } from './browser.mjs';
 import { resolve } from 'node:path';
 
 const [folder, pictures] = process.argv.slice(2);
 const WaitMs = 60000;
 
-// The window's place and the frame Qt for WebAssembly draws around it: a
-// border of 4 pixels and a title bar of 18, whose colour marks the active
-// window.
+// The window's place, and its client area inside the frame Qt for
+// WebAssembly draws around it: a border of 4 pixels and a title bar of 22.
 const frame = { left: 200, top: 196, width: 1369, height: 712 };
 const client = { left: frame.left + 4, top: frame.top + 26 };
-const activeTitle = [48, 140, 198];
 // Controls by their place in the window's client area.
 const at = (x, y) => ({ x: client.left + x, y: client.top + y });
 const inputMemo = at(16 + 8 + 400, 56 + 16 + 12);
@@ -31,64 +30,61 @@ const counterLabel = { x: client.left + 16 + 144, y: client.top + 56 + 64, width
 const cardTop = client.top + 176;
 
 function fail(message) {
-    console.log(`page check: ${message}`);
+    console.log(`page check in ${browserName}: ${message}`);
     process.exit(1);
 }
+const say = message => console.log(`page check in ${browserName}: ${message}`);
 
 const address = await serve(resolve(folder));
 const browser = await launch();
-const page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
-const decoder = await browser.newPage();
+const page = await newPage(browser);
+await allowClipboard(browser, address);
 
-// The rectangle of the active window's title bar in a picture of the page.
-async function activeTitleBar() {
-    const png = (await page.screenshot()).toString('base64');
-    return decoder.evaluate(async ({ png, colour }) => {
-        const image = new Image();
-        image.src = `data:image/png;base64,${png}`;
-        await image.decode();
-        const canvas = new OffscreenCanvas(image.width, image.height);
-        const context = canvas.getContext('2d');
-        context.drawImage(image, 0, 0);
-        const { data, width, height } = context.getImageData(0, 0, image.width, image.height);
-        let left = width, top = height, right = -1, bottom = -1;
-        for (let y = 0; y < height; ++y) {
-            for (let x = 0; x < width; ++x) {
-                const i = 4 * (y * width + x);
-                if (data[i] === colour[0] && data[i + 1] === colour[1] && data[i + 2] === colour[2]) {
-                    left = Math.min(left, x); right = Math.max(right, x);
-                    top = Math.min(top, y); bottom = Math.max(bottom, y);
-                }
-            }
-        }
-        return right < 0 ? null : { left, top, right, bottom };
-    }, { png, colour: activeTitle });
+// The page's windows, as Qt for WebAssembly lays them out: each an element
+// of its own, marked while it is not the active one.
+async function activeWindow() {
+    return page.evaluate(() => {
+        const shadow = document.querySelector('#qt-shadow-container')?.shadowRoot;
+        const active = [...(shadow?.querySelectorAll('.qt-window:not(.inactive)') ?? [])]
+                           .filter(window => window.getBoundingClientRect().width > 0);
+        if (active.length !== 1)
+            return null;
+        const r = active[0].getBoundingClientRect();
+        return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+    });
 }
 
-// Waits until the active window's title bar is one the test names.
+// Waits until the active window is one the test names.
 async function waitForActive(what, isIt) {
     const deadline = Date.now() + WaitMs;
-    let bar;
+    let window;
     while (Date.now() < deadline) {
-        bar = await activeTitleBar();
-        if (bar && isIt(bar))
-            return bar;
-        await page.waitForTimeout(100);
+        window = await activeWindow();
+        if (window && isIt(window))
+            return window;
+        await pause(100);
     }
-    fail(`${what} did not become the active window (active title bar: ${JSON.stringify(bar)})`);
+    // Where the page's keyboard focus is, inside Qt's shadow root or not.
+    const focus = await page.evaluate(() => {
+        const name = e => e ? `${e.tagName.toLowerCase()}${e.id ? '#' + e.id : ''}${e.className ? '.' + String(e.className).split(' ').join('.') : ''}` : 'none';
+        const outer = document.activeElement;
+        const inner = outer?.shadowRoot?.activeElement;
+        return inner ? `${name(inner)} (in ${name(outer)}), window ${name(inner.closest('.qt-window'))}` : name(outer);
+    });
+    fail(`${what} did not become the active window (active window: ${JSON.stringify(window)}; keyboard focus: ${focus})`);
 }
 
-const isMainWindow = bar => bar.left === client.left && bar.top === frame.top + 4
-                            && bar.right === frame.left + frame.width - 5;
-const isBox = bar => bar.top > frame.top + 4 && bar.right - bar.left < frame.width - 10;
+const isMainWindow = w => w.left === frame.left && w.top === frame.top && w.right === frame.left + frame.width
+                          && w.bottom === frame.top + frame.height;
+const isBox = w => w.top > frame.top && w.right - w.left < frame.width - 10;
 
 async function click(point) {
     await page.mouse.click(point.x, point.y);
 }
 
-// The keys of a German keyboard, as the browser reports them: each
-// character with the key that types it. Playwright's own keyboard is an
-// American one, without these keys.
+// The keys of a German keyboard, as Chromium reports them: each character
+// with the key that types it. The driver's own keyboard is an American one,
+// without these keys; Firefox is given the characters themselves.
 const germanKeys = {
     'ä': { code: 'Quote', keyCode: 222 },
     'ö': { code: 'Semicolon', keyCode: 186 },
@@ -96,12 +92,12 @@ const germanKeys = {
     'ß': { code: 'Minus', keyCode: 189 },
     '€': { code: 'KeyE', keyCode: 69, modifiers: 6 }, // AltGr: Ctrl and Alt, as Windows has it
 };
-const devtools = await page.context().newCDPSession(page);
+const devtools = browserName === 'chromium' ? await page.createCDPSession() : null;
 
 async function typeGerman(text) {
     for (const character of text) {
         const key = germanKeys[character];
-        if (!key) {
+        if (!key || !devtools) {
             await page.keyboard.type(character);
             continue;
         }
@@ -112,13 +108,13 @@ async function typeGerman(text) {
     }
 }
 
-// Tests and counts what is typed into the cleared input box through the
-// browser's keyboard, dismissing both boxes with Enter, and gives the
-// picture of the count.
-async function countTyped(text) {
+// Tests and counts what is entered into the cleared input box, typed
+// through the browser's keyboard or pasted, dismissing both boxes with
+// Enter, and gives the picture of the count.
+async function countEntered(text, enter = typeGerman) {
     await click(retryButton);
     await click(inputMemo);
-    await typeGerman(text);
+    await enter(text);
     await click(testButton);
     await waitForActive('the box of the character test', isBox);
     await page.keyboard.press('Enter');
@@ -127,7 +123,16 @@ async function countTyped(text) {
     await waitForActive('the box of the count', isBox);
     await page.keyboard.press('Enter');
     await waitForActive('the window after the count', isMainWindow);
-    return page.screenshot({ clip: counterLabel });
+    return Buffer.from(await page.screenshot({ clip: counterLabel }));
+}
+
+// Puts a line on the system clipboard, as another program would, and
+// pastes it with Ctrl+V.
+async function paste(text) {
+    await page.evaluate(text => navigator.clipboard.writeText(text), text);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyV');
+    await page.keyboard.up('Control');
 }
 
 try {
@@ -135,43 +140,48 @@ try {
     if (await page.title() !== 'Perforon')
         fail(`the page is titled "${await page.title()}"`);
     await waitForActive('the window', isMainWindow);
-    console.log(`page check: the window shows at ${frame.left},${frame.top}, its title bar active`);
+    say(`the window shows at ${frame.left},${frame.top}, active`);
 
     // The notices, linked from a corner clear of the window's place.
-    const link = await page.locator('#licences').boundingBox();
+    const link = await (await page.$('#licences')).boundingBox();
     if (!link || (link.x < frame.left + frame.width && link.x + link.width > frame.left
                   && link.y < frame.top + frame.height && link.y + link.height > frame.top))
         fail(`the "Lizenzen" link (${JSON.stringify(link)}) is missing or covers the window's place`);
     const notices = await page.evaluate(async () => (await fetch(document.getElementById('licences').href)).text());
     if (!notices.includes('Perforon und was es mitbringt') || !notices.includes('LGPL-3.0'))
         fail('the "Lizenzen" link does not lead to the notices');
-    console.log(`page check: "Lizenzen" at ${JSON.stringify(link)} leads to the notices`);
+    say(`"Lizenzen" at ${JSON.stringify(link)} leads to the notices`);
 
     await click(testButton);
     const box = await waitForActive('the box of "Zeichentest"', isBox);
     if (pictures)
-        await page.screenshot({ path: `${pictures}/page-box.png` });
+        await page.screenshot({ path: `${pictures}/page-box-${browserName}.png` });
     const offCentre = (box.left + box.right) / 2 - (frame.left + frame.width / 2);
-    console.log(`page check: a click on Zeichentest brought up its box, title bar ${JSON.stringify(box)}`);
+    say(`a click on Zeichentest brought up its box at ${JSON.stringify(box)}`);
     if (box.bottom >= cardTop || Math.abs(offCentre) > 3)
-        fail(`the box's title bar lies off its place above the card, centred on the window`);
+        fail(`the box lies off its place above the card, centred on the window`);
     await page.keyboard.press('Enter');
     await waitForActive('the window after Enter', isMainWindow);
-    console.log('page check: Enter dismissed the box');
+    say('Enter dismissed the box');
 
     await click(retryButton);
-    const german = await countTyped('äöüß€');
-    const five = await countTyped('ABCDE');
-    const four = await countTyped('ABCD');
+    const german = await countEntered('äöüß€');
+    const five = await countEntered('ABCDE');
+    const four = await countEntered('ABCD');
     if (!german.equals(five) || five.equals(four))
         fail('"äöüß€" typed through the browser does not count five characters');
-    console.log('page check: "äöüß€" typed through the browser counts five characters, as "ABCDE" does');
+    say('"äöüß€" typed through the browser counts five characters, as "ABCDE" does');
+    const pasted = await countEntered('HOLZ 42 STROM', paste);
+    const thirteen = await countEntered('ABCDEFGHIJKLM');
+    if (!pasted.equals(thirteen))
+        fail('"HOLZ 42 STROM" pasted from the clipboard with Ctrl+V does not count 13 characters');
+    say('"HOLZ 42 STROM" pasted from the clipboard with Ctrl+V counts 13 characters');
 
     await click(stopButton);
     await page.waitForFunction(() => getComputedStyle(document.getElementById('notice')).display !== 'none'
                                          && document.getElementById('message').textContent.includes('beendet'),
-                               null, { timeout: WaitMs });
-    console.log(`page check: Schließen ended the program; the page says "${await page.textContent('#message')}"`);
+                               { timeout: WaitMs });
+    say(`Schließen ended the program; the page says "${await page.$eval('#message', m => m.textContent)}"`);
 } finally {
     await browser.close();
 }

@@ -27,6 +27,9 @@ function(perforon_in_browser target)
 endfunction()
 
 perforon_in_browser(perforon)
+# Screen readers read the program's windows through the page's own elements.
+target_sources(perforon PRIVATE ${web_dir}/screenreader.cpp)
+target_link_libraries(perforon PRIVATE Qt6::GuiPrivate)
 
 # The bare window the page benchmark sets beside Perforon.
 qt_add_executable(barewindow EXCLUDE_FROM_ALL ${web_dir}/barewindow.cpp)

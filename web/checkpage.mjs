@@ -69,7 +69,10 @@ async function waitForActive(what, isIt) {
         const name = e => e ? `${e.tagName.toLowerCase()}${e.id ? '#' + e.id : ''}${e.className ? '.' + String(e.className).split(' ').join('.') : ''}` : 'none';
         const outer = document.activeElement;
         const inner = outer?.shadowRoot?.activeElement;
-        return inner ? `${name(inner)} (in ${name(outer)}), window ${name(inner.closest('.qt-window'))}` : name(outer);
+        const windows = [...(outer?.shadowRoot?.querySelectorAll('.qt-window') ?? [])]
+            .map(w => `${w.id}${w.classList.contains('inactive') ? '' : ' (active)'} at ${Math.round(w.getBoundingClientRect().left)}`);
+        return (inner ? `${name(inner)} (in ${name(outer)}), window ${name(inner.closest('.qt-window'))}` : name(outer))
+               + `; windows: ${windows.join(', ')}`;
     });
     fail(`${what} did not become the active window (active window: ${JSON.stringify(window)}; keyboard focus: ${focus})`);
 }

@@ -113,28 +113,38 @@ try {
     if (!hint)
         fail('the tree has no switch for screen readers');
     await page.keyboard.press('Tab');
-    if (await page.evaluate(() => document.activeElement.id) !== 'readerswitch')
-        fail('Tab does not reach the switch first');
+    const focus = await page.evaluate(() => {
+        const outer = document.activeElement;
+        const inner = outer?.shadowRoot?.activeElement;
+        return `${outer?.tagName}#${outer?.id}` + (inner ? ` > ${inner.tagName}.${inner.className}` : '');
+    });
+    if (focus !== 'BUTTON#readerswitch')
+        fail(`Tab does not reach the switch first (it reaches ${focus})`);
     await page.keyboard.press('Enter');
     say(`Tab and Enter on "${hint.name}" switched it on`);
 
     await waitForReading('at start', [...enabled('Schließen', 'Eingabetext löschen', 'Zeichentest'),
-        `input box: ${JSON.stringify(sample)}`, 'test field: ""', 'count: ???', 'card: ungestanzt']);
+        // The sentence stands in the box with its line break, the caret on
+        // the empty line after it.
+        `input box: ${JSON.stringify(sample + '\n')}`, 'test field: ""', 'count: ???', 'card: ungestanzt']);
     say('at start: six buttons with their state, input box, test field, count and card');
 
+    // The line break after the sentence is no character of the card code.
     await press('Zeichentest');
-    await waitForReading('the test', ['dialog "WOW"']);
+    await waitForReading('the test', ['dialog "ACHTUNG"']);
     await dismissBox('the test');
     await waitForReading('after the test', [...enabled('Schließen', 'Character Counter', 'Wiederholen'),
-        `test field: ${JSON.stringify(sample)}`]);
+        `test field: ${JSON.stringify(sample + '\n')}`]);
     say('test: its box read as a dialog, the echo in the test field');
 
+    // The line break counts as two characters, CR and LF, as on the desktop.
+    const count = sample.length + 2;
     await press('Character Counter');
-    await waitForReading('the count', ['dialog "', `count: ${sample.length}`]);
+    await waitForReading('the count', ['dialog "', `count: ${count}`]);
     await dismissBox('the count');
     await waitForReading('after the count',
-                         [...enabled('Schließen', 'Lochkarte stanzen', 'Wiederholen'), `count: ${sample.length}`]);
-    say(`count: its box read as a dialog, the count ${sample.length}`);
+                         [...enabled('Schließen', 'Lochkarte stanzen', 'Wiederholen'), `count: ${count}`]);
+    say(`count: its box read as a dialog, the count ${count}`);
 
     // A line with a character the card code lacks, typed into the tree's
     // input box: punching it brings up a rejection.

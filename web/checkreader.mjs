@@ -95,12 +95,19 @@ async function press(name) {
     await page.keyboard.press('Enter');
 }
 
-// The button of the box that has the focus, pressed with Enter.
+// The button of the box that has the focus, pressed with Enter; the box
+// leaves the tree.
 async function dismissBox(step) {
     const focused = (await tree()).find(node => node.focused && node.role === 'button');
     if (!focused)
         fail(`${step}: the box's button does not have the focus`);
     await page.keyboard.press('Enter');
+    const deadline = Date.now() + WaitMs;
+    while ((await tree()).some(node => node.role === 'dialog')) {
+        if (Date.now() > deadline)
+            fail(`${step}: Enter on the box's button leaves the box in the tree`);
+        await pause(100);
+    }
 }
 
 const enabled = (...names) => buttons.map(name => `${name}: ${names.includes(name) ? 'enabled' : 'disabled'}`);
@@ -140,7 +147,7 @@ try {
     // The line break counts as two characters, CR and LF, as on the desktop.
     const count = sample.length + 2;
     await press('Character Counter');
-    await waitForReading('the count', ['dialog "', `count: ${count}`]);
+    await waitForReading('the count', ['dialog "WOW": Zeichenzahl zulässig', `count: ${count}`]);
     await dismissBox('the count');
     await waitForReading('after the count',
                          [...enabled('Schließen', 'Lochkarte stanzen', 'Wiederholen'), `count: ${count}`]);
@@ -154,15 +161,15 @@ try {
     await page.keyboard.type('AB?C');
     await waitForReading('typing', ['input box: "AB?C"']);
     await press('Zeichentest');
-    await waitForReading('the test of "AB?C"', ['dialog "']);
+    await waitForReading('the test of "AB?C"', ['dialog "ACHTUNG": Eingabetext falsch']);
     await dismissBox('the test of "AB?C"');
     await waitForReading('after the test of "AB?C"', enabled('Schließen', 'Character Counter', 'Wiederholen'));
     await press('Character Counter');
-    await waitForReading('the count of "AB?C"', ['dialog "']);
+    await waitForReading('the count of "AB?C"', ['dialog "WOW": Zeichenzahl zulässig', 'count: 4']);
     await dismissBox('the count of "AB?C"');
     await waitForReading('after the count of "AB?C"', enabled('Schließen', 'Lochkarte stanzen', 'Wiederholen'));
     await press('Lochkarte stanzen');
-    const rejection = await waitForReading('the rejection', ['dialog "', 'card: Spalte 1: 12, 1; Spalte 2: 12, 2']);
+    const rejection = await waitForReading('the rejection', ['dialog "ACHTUNG": Zeichen nicht in der definierten Menge!', 'card: Spalte 1: 12, 1; Spalte 2: 12, 2']);
     if (pictures)
         writeFileSync(`${pictures}/reader-rejection.txt`, rejection.join('\n') + '\n');
     say(`punch: the rejection read as ${rejection.find(line => line.startsWith('dialog'))}, ` +

@@ -12,6 +12,9 @@
 // once per turn of the event loop, and takes the keyboard focus into each
 // box that comes up and back out of it.
 
+#include "wakeup.h"
+
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QHash>
@@ -271,12 +274,20 @@ QAccessibleInterface *PageMirror::interfaceOf(int widget) const
 }
 
 // The program's button pressed from the page: from the event loop, as a
-// click would, since it may bring up a box that waits.
+// click would, and once a closed box's loop has woken, since it may bring
+// up a box that waits. A push button is clicked at once: its accessible
+// press animates the click and ends it from a timer a tenth of a second
+// later, when a box that closed meanwhile may still be waking.
 void PageMirror::press(int widget) const
 {
     QTimer::singleShot(0, qApp, [this, widget] {
-        if (QAccessibleInterface *iface = interfaceOf(widget); iface && iface->actionInterface())
-            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        runWhenAwake([this, widget] {
+            QAccessibleInterface *iface = interfaceOf(widget);
+            if (auto *button = qobject_cast<QAbstractButton *>(iface ? iface->object() : nullptr))
+                button->click();
+            else if (iface && iface->actionInterface())
+                iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        });
     });
 }
 

@@ -20,9 +20,11 @@
 
 // Emscripten keeps a suspended loop's state until the loop runs again, and
 // Qt drops its wake-up function as soon as it has scheduled the wake-up.
+// clang-format off
 EM_JS(bool, wakeUpPendingInPage, (), {
-    return typeof Asyncify != = 'undefined' && !!Asyncify.currData && Module.qtAsyncifyWakeUp == = undefined;
+    return typeof Asyncify !== 'undefined' && !!Asyncify.currData && Module.qtAsyncifyWakeUp === undefined;
 });
+// clang-format on
 
 bool wakeUpPending()
 {

@@ -29,7 +29,8 @@ endfunction()
 perforon_in_browser(perforon)
 # Screen readers read the program's windows through the page's own elements;
 # the operator's input waits while a closed box's loop is waking.
-target_sources(perforon PRIVATE ${web_dir}/screenreader.cpp ${web_dir}/wakeup.cpp)
+target_sources(perforon PRIVATE ${web_dir}/screenreader.cpp ${web_dir}/wakeup.cpp
+    ${web_dir}/inputhold.cpp)
 target_link_libraries(perforon PRIVATE Qt6::GuiPrivate)
 
 # The bare window the page benchmark sets beside Perforon.

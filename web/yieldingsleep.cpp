@@ -8,7 +8,10 @@
 // suspending the program, so that a box's event loop can suspend it in
 // the same way afterwards. Qt suspends one thing at a time: where it is
 // suspended already (in a box, and this sleep comes from a timer that Qt
-// runs beside it), the sleep returns at once.
+// runs beside it), or a closed box's loop is still waking (wakeup.h), the
+// sleep returns at once.
+
+#include "wakeup.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -26,8 +29,8 @@ extern "C" int nanosleep(const struct timespec *duration, struct timespec *remai
     const auto ms = static_cast<int>(duration->tv_sec * 1000 + duration->tv_nsec / 1000000);
     if (!QCoreApplication::instance()) {
         emscripten_sleep(static_cast<unsigned>(ms));
-    } else if (emscripten::val::module_property("qtAsyncifyWakeUp").typeOf().as<std::string>()
-               != "function") {
+    } else if (emscripten::val::module_property("qtAsyncifyWakeUp").typeOf().as<std::string>() != "function"
+               && !wakeUpPending()) {
         // Qt keeps the function that resumes it on the module only while it
         // is suspended (at other times the property is unset or an empty
         // list). It runs a timer beside a suspended program; this one's

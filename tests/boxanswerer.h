@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -27,8 +28,11 @@ public:
 private:
     void answer()
     {
+        // A box is answered once it is on the screen, as the operator answers
+        // it; till then the timer comes back to it. (In the browser a wait in
+        // here could not let the box reach the screen.)
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
+        if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
             return;
         ++answered;
         // A check may wait for the screen; meanwhile the timer rests.

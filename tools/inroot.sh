@@ -60,7 +60,7 @@ if [ "${1:-}" = --mounted ]; then
 fi
 
 make_root() {
-    echo "Making the Debian 13 build root in $root (once per machine; about 5 minutes)"
+    echo "Making the Debian 13 build root in $root (once per machine; about 2 minutes)"
     command -v debootstrap >/dev/null || tools/setup.sh debootstrap
     rm -rf "$root.new"
     debootstrap --variant=minbase "$suite" "$root.new" "$mirror" >"$root.log" 2>&1 ||

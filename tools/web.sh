@@ -25,6 +25,7 @@ qt_options=(
     # The platform plugin is built with OpenGL (WebGL), which it needs.
     -DINPUT_opengl=es2
     "${qt_modules_off[@]}"
+    "${qt_features_off[@]}"
     "${qt_libraries_bundled[@]}"
 )
 build=build-wasm
@@ -132,7 +133,7 @@ emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt)
 qt_key=$(printf '%s\n' "$qt_source" "$emscripten_version" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
 prepare_emsdk
-build_qt WebAssembly 15
+build_qt WebAssembly 10
 ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 install_puppeteer

@@ -21,10 +21,18 @@ qt_options=(
     -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF
     "${qt_modules_off[@]}"
+    "${qt_features_off[@]}"
+    # Qt's styles for Windows 10 and 11, which the zip ships, take these
+    # widgets and style sheets in.
+    -DFEATURE_graphicsview=ON -DFEATURE_commandlinkbutton=ON -DFEATURE_treeview=ON
+    -DFEATURE_tableview=ON -DFEATURE_tabbar=ON -DFEATURE_mainwindow=ON
+    -DFEATURE_inputdialog=ON -DFEATURE_cssparser=ON
     # The program draws with the raster engine and Qt's FreeType (qt.conf).
     # DirectWrite stays in as Qt's default: without Direct2D beside it, Qt
     # 6.8's Windows font database does not compile.
     -DINPUT_opengl=no
+    # Direct2D's own platform plugin, which the program does not use.
+    -DFEATURE_direct2d1_1=OFF
     # Debian's source leaves out the Wintab header tablets need.
     -DFEATURE_tabletevent=OFF
     "${qt_libraries_bundled[@]}"
@@ -167,7 +175,7 @@ make_installers() {
 
 # "tools/windows.sh qt" only builds Qt into the cache.
 install_packages
-build_qt Windows 40
+build_qt Windows 25
 ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 build_perforon

@@ -23,7 +23,8 @@ qt_options=(
     "${qt_modules_off[@]}"
     "${qt_features_off[@]}"
     # Qt's styles for Windows 10 and 11, which the zip ships, take these
-    # widgets and style sheets in.
+    # widgets and style sheets in: named on again here, after the list that
+    # turns them off, since CMake keeps the last setting of each.
     -DFEATURE_graphicsview=ON -DFEATURE_commandlinkbutton=ON -DFEATURE_treeview=ON
     -DFEATURE_tableview=ON -DFEATURE_tabbar=ON -DFEATURE_mainwindow=ON
     -DFEATURE_inputdialog=ON -DFEATURE_cssparser=ON

@@ -7,6 +7,7 @@
 #include "showactive.h"
 #include "tform1.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
@@ -38,6 +39,10 @@ std::string cardView(const QString &text)
     return view;
 }
 
+// The routes by which the operator, or assistive technology on the
+// operator's behalf, could reach the window while a box is up.
+enum class Route { MouseAndKeys, AccessiblePress, AccessibleText };
+
 QString repeated(const QString &piece, qsizetype size)
 {
     QString text;
@@ -49,6 +54,8 @@ QString repeated(const QString &piece, qsizetype size)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Route)
+
 class TestHostile : public QObject
 {
     Q_OBJECT
@@ -56,6 +63,7 @@ class TestHostile : public QObject
 private slots:
     void pastedTexts_data();
     void pastedTexts();
+    void inputWhileABoxIsUpIsBlocked_data();
     void inputWhileABoxIsUpIsBlocked();
     void burstOfKeysAndClicks();
 };
@@ -120,28 +128,59 @@ void TestHostile::pastedTexts()
     QTRY_VERIFY_WITH_TIMEOUT(handled, 1000);
 }
 
+void TestHostile::inputWhileABoxIsUpIsBlocked_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::newRow("mouse clicks and keys") << Route::MouseAndKeys;
+    QTest::newRow("accessible presses") << Route::AccessiblePress;
+    QTest::newRow("accessible text changes") << Route::AccessibleText;
+}
+
 void TestHostile::inputWhileABoxIsUpIsBlocked()
 {
-    // While a box is up, clicks and keys aimed at the window are dropped: the
-    // punch runs to its end undisturbed, whatever was pressed meanwhile.
+    // While a box is up, whatever is aimed at the window is dropped: the
+    // punch runs to its end undisturbed, whatever was pressed or typed.
+    QFETCH(Route, route);
     ApplicationMessageBox realBox;
     TForm1 form(realBox);
     QVERIFY(showActive(&form));
 
+    const QList<QPushButton *> buttons = {form.RetryBtn, form.ReadyBtn, form.CounterBtn, form.StopBtn,
+                                          form.TestBtn, form.InputBtn};
     form.InputMemo->setPlainText("AbCdEfGhIj\n\n");
-    BoxAnswerer answerer([&form](QMessageBox *) {
+    BoxAnswerer answerer([&](QMessageBox *) {
         QWindow *window = form.windowHandle();
-        for (QPushButton *b : {form.RetryBtn, form.ReadyBtn, form.CounterBtn, form.StopBtn}) {
-            const QPoint at = b->mapTo(&form, b->rect().center());
-            QTest::mouseClick(window, Qt::LeftButton, {}, at);
+        switch (route) {
+        case Route::MouseAndKeys:
+            for (QPushButton *b : buttons)
+                QTest::mouseClick(window, Qt::LeftButton, {}, b->mapTo(&form, b->rect().center()));
+            for (Qt::Key key : {Qt::Key_W, Qt::Key_Escape, Qt::Key_C, Qt::Key_Return})
+                QTest::keyClick(window, key);
+            QTest::keyClick(window, Qt::Key_W, Qt::AltModifier);
+            break;
+        case Route::AccessiblePress:
+            for (QPushButton *b : buttons) {
+                QAccessibleInterface *button = QAccessible::queryAccessibleInterface(b);
+                button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            }
+            break;
+        case Route::AccessibleText:
+            for (QWidget *memo : {form.InputMemo, form.TestMemo}) {
+                QAccessibleInterface *box = QAccessible::queryAccessibleInterface(memo);
+                box->editableTextInterface()->insertText(0, QStringLiteral("X"));
+                box->editableTextInterface()->deleteText(0, 1);
+                box->editableTextInterface()->replaceText(0, -1, QStringLiteral("Y"));
+                box->setText(QAccessible::Value, QStringLiteral("Z"));
+            }
+            break;
         }
-        for (Qt::Key key : {Qt::Key_W, Qt::Key_Escape, Qt::Key_C, Qt::Key_Return})
-            QTest::keyClick(window, key);
-        QTest::keyClick(window, Qt::Key_W, Qt::AltModifier);
     });
     QTest::mouseClick(form.TestBtn, Qt::LeftButton);
     QTest::mouseClick(form.CounterBtn, Qt::LeftButton);
     QTest::mouseClick(form.ReadyBtn, Qt::LeftButton);
+    // A press that got through would click once its button has shown it
+    // pressed.
+    QTRY_VERIFY(std::none_of(buttons.begin(), buttons.end(), [](QPushButton *b) { return b->isDown(); }));
 
     QCOMPARE(answerer.answered, 2 + 5 + 4); // test, count, five lower-case letters, two line breaks
     QVERIFY(form.isVisible());
@@ -149,6 +188,7 @@ void TestHostile::inputWhileABoxIsUpIsBlocked()
     QVERIFY(!form.ReadyBtn->isEnabled() && !form.TestBtn->isEnabled() && !form.InputBtn->isEnabled());
     QCOMPARE(form.card().holes().count(), 10u); // A C E G I: zone and digit each
     QCOMPARE(form.InputMemo->toPlainText(), QStringLiteral("AbCdEfGhIj\n\n"));
+    QCOMPARE(form.TestMemo->toPlainText(), QStringLiteral("AbCdEfGhIj\n\n"));
 }
 
 void TestHostile::burstOfKeysAndClicks()

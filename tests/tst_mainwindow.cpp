@@ -716,7 +716,11 @@ void TestMainWindow::accessibleNames()
     QCOMPARE(QAccessible::queryAccessibleInterface(form->Panel1)->role(), QAccessible::Pane);
     QCOMPARE(QAccessible::queryAccessibleInterface(form->InpGroup)->role(), QAccessible::Grouping);
     QVERIFY(QAccessible::queryAccessibleInterface(form->InputMemo)->state().editable);
-    QVERIFY(!QAccessible::queryAccessibleInterface(form->TestMemo)->state().editable);
+    QAccessibleInterface *echo = QAccessible::queryAccessibleInterface(form->TestMemo);
+    QVERIFY(!echo->state().editable);
+    echo->editableTextInterface()->insertText(0, QStringLiteral("X"));
+    echo->setText(QAccessible::Value, QStringLiteral("Y"));
+    QCOMPARE(form->TestMemo->toPlainText(), QString());
 
     // Every control that shows or takes text has a name.
     for (QWidget *w : form->findChildren<QWidget *>()) {

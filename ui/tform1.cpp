@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tform1.h"
 
+#include "accessiblecontrols.h"
 #include "cardface.h"
 #include "dialogkeys.h"
 #include "fontface.h"
@@ -12,7 +13,6 @@
 #include "layout.h"
 #include "messagebox.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
@@ -33,18 +33,6 @@ namespace {
 // Space between a text box's frame and its text, small enough for one line
 // of the input font in a box 25 pixels high.
 constexpr int MemoTextMargin = 1;
-
-// Assistive technology sees the window as the one window it is, and the
-// plain panel in it as a panel, not as a second window frame.
-QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
-{
-    auto *widget = qobject_cast<QWidget *>(object);
-    if (className == QLatin1String("TForm1"))
-        return new QAccessibleWidget(widget, QAccessible::Window);
-    if (className == QLatin1String("QFrame"))
-        return new QAccessibleWidget(widget, QAccessible::Pane);
-    return nullptr;
-}
 
 QFont makeFont(const FontSpec &style, double scale)
 {
@@ -98,8 +86,7 @@ QString toQString(std::string_view utf8)
 TForm1::TForm1(MessageBox &messageBox, int textHeight, QWidget *parent)
     : QWidget(parent), messageBox(messageBox)
 {
-    static const bool accessibleRoles = (QAccessible::installFactory(windowAccessible), true);
-    Q_UNUSED(accessibleRoles);
+    installAccessibleControls();
     setWindowTitle(QString::fromLatin1(WindowCaption));
     setFont(makeFont(WindowFont, 1.0));
     move(WindowLeft, WindowTop);

@@ -4,12 +4,14 @@
 """The notices a package of Perforon owes for what it ships, and its SPDX
 document.
 
-  notices.py qt SRC COMMANDS OUT
+  notices.py qt SRC COMMANDS OUT PACKAGE=VERSION[=FOLDER]...
       From Qt's source SRC and the compile commands of the modules a package
       ships (ninja -t commands), writes OUT/attributions.json and copies the
       licence files of every part of Qt's source that goes into them: the
       parts its qt_attribution.json files describe, where a compiled source
-      lies inside them or a compiled source includes a file of theirs.
+      lies inside them or a compiled source includes a file of theirs. The
+      PACKAGEs are the Debian source packages SRC was made from, each with
+      the FOLDER of SRC it took the place of (none for Qt's own).
   notices.py package ROOT COMPONENTS QTNOTICES VERSION
       In the install folder ROOT, writes Lizenzen/: the licence texts of
       every component COMPONENTS (a JSON list) names, the Qt parts'
@@ -78,8 +80,9 @@ def used_paths(src, commands):
     return paths
 
 
-def collect_qt(src, commands_file, out):
+def collect_qt(src, commands_file, out, *made_from):
     src = os.path.realpath(src)
+    sources = [dict(zip(("package", "version", "folder"), each.split("=", 2))) for each in made_from]
     with open(commands_file, encoding="utf-8") as f:
         paths = used_paths(src, f.read())
     inside = lambda scope: any(p == scope or p.startswith(scope + "/") for p in paths)
@@ -116,7 +119,7 @@ def collect_qt(src, commands_file, out):
                 "folder": os.path.relpath(folder, src),
             })
     with open(os.path.join(out, "attributions.json"), "w", encoding="utf-8") as f:
-        json.dump({"qtVersion": qt_version, "parts": parts}, f, indent=1, ensure_ascii=False)
+        json.dump({"qtVersion": qt_version, "sources": sources, "parts": parts}, f, indent=1, ensure_ascii=False)
     print(f"Qt {qt_version}: {len(parts)} parts of its source go into the modules shipped")
 
 
@@ -167,9 +170,12 @@ def package(root, components_file, qt_notices, version):
                      for d, _, names in os.walk(root) for n in names)
 
     here = os.path.dirname(os.path.abspath(components_file))
+    # The source packages Qt was built from, by their exact versions.
+    made_from = ", ".join(f"{s['package']} {s['version']}" for s in qt["sources"])
     for c in components:
         if c.get("qt"):
             c["version"] = qt["qtVersion"]
+            c["source"] = c["source"].replace("{sources}", made_from)
         elif "debian" in c:
             c["version"] = debian_version(c["debian"])
         else:
@@ -227,11 +233,15 @@ def package(root, components_file, qt_notices, version):
                                 "filesAnalyzed": False})
     relate("SPDXRef-DOCUMENT", "DESCRIBES", spdx_id("Package", components[0]["name"]))
     qt_id = next(spdx_id("Package", c["name"]) for c in components if c.get("qt"))
+    swapped = {s["folder"]: s for s in qt["sources"] if "folder" in s}
     for part in qt["parts"]:
         pid = spdx_id("Package", "Qt-" + part["id"])
+        source = swapped.get(part["folder"])
+        source_info = (f"Debian source package {source['package']} {source['version']}, in place of"
+                       f" Qt's own copy in {part['folder']}" if source else f"qt6-base {qt['qtVersion']}: {part['folder']}")
         doc["packages"].append({"SPDXID": pid, "name": part["name"], "versionInfo": part["version"] or "NOASSERTION",
                                 "downloadLocation": "NOASSERTION", "homepage": part["homepage"] or "NOASSERTION",
-                                "sourceInfo": f"qt6-base {qt['qtVersion']}: {part['folder']}",
+                                "sourceInfo": source_info,
                                 "licenseConcluded": "NOASSERTION", "licenseDeclared": spdx_expression(part["license"]),
                                 "copyrightText": copyright_text(part["copyright"]).strip() or "NOASSERTION",
                                 "filesAnalyzed": False})

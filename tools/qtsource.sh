@@ -11,7 +11,6 @@ if [ -z "${PERFORON_IN_ROOT:-}" ]; then
 fi
 
 cache=${PERFORON_CACHE:-$HOME/.cache/perforon}
-qt_version=6.8.2
 
 # What either build of Qt leaves out, and the libraries it brings along
 # rather than finding them on the target. Files compile in batches (unity
@@ -56,34 +55,97 @@ qt_libraries_bundled=(
     -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF
 )
 
-# Qt's source carries copies of libraries that Debian patches only in its
-# system's copies. Those with a known vulnerability (packaging/floors.txt)
-# are brought past it from Debian's archive: FreeType and libpng replaced by
-# newer upstream releases with Qt's own import scripts, HarfBuzz patched as
-# Debian patches its own 10.2.0. The versions go into Qt's attribution files,
-# whence its SBOM takes them.
-bundled_freetype=freetype=2.14.3+dfsg-1
-bundled_libpng=libpng1.6=1.6.58-1
-bundled_harfbuzz=harfbuzz=10.2.0-1+deb13u1
-# What a build of Qt is made from, for the keys of the cache.
-qt_source="qt6-base $qt_version $bundled_freetype $bundled_libpng $bundled_harfbuzz"
+# apt for Debian's testing suite, kept apart from the root's own sources so
+# that it offers the source packages below and nothing else. The mirror's
+# copy of testing may be older than its signed validity (a frozen mirror):
+# the signature is still checked, and the floors guard what is taken.
+testing_apt=(-o Dir::Etc::SourceList=/etc/apt/perforon-testing/testing.sources
+    -o Dir::Etc::SourceParts=/etc/apt/perforon-testing/parts -o Dir::State::Lists=/var/lib/apt/lists-testing)
 
-# Newer releases come from Debian's next release's source packages.
-ensure_next_sources() {
-    local list=/etc/apt/sources.list.d/perforon-forky-src.sources
-    [ -f "$list" ] && return 0
-    cat >"$list" <<'SOURCES'
+# The root's packages brought up to Debian's point and security updates, and
+# the indexes of the source packages read anew, at every run.
+update_root() {
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get upgrade -y -qq >/dev/null
+    mkdir -p /etc/apt/perforon-testing/parts /var/lib/apt/lists-testing/partial
+    cat >/etc/apt/perforon-testing/testing.sources <<'SOURCES'
 Types: deb-src
 URIs: http://deb.debian.org/debian
-Suites: forky
+Suites: testing
 Components: main
 Check-Valid-Until: no
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
-    apt-get update -qq
+    apt-get -qq "${testing_apt[@]}" update
 }
 
-# Sets the version an attribution file gives.
+# Reads Debian versions, one a line, and prints them newest first.
+newest_first() {
+    local rest=() newest each keep
+    mapfile -t rest
+    while [ ${#rest[@]} -gt 0 ]; do
+        newest=${rest[0]} keep=()
+        for each in "${rest[@]}"; do
+            if dpkg --compare-versions "$each" gt "$newest"; then newest=$each; fi
+        done
+        echo "$newest"
+        for each in "${rest[@]}"; do
+            [ "$each" = "$newest" ] || keep+=("$each")
+        done
+        rest=("${keep[@]}")
+    done
+}
+
+# Fetches the newest version of the source package given that the archive
+# serves into $cache/sources/PACKAGE=VERSION, checked against the signed
+# index (with the further apt options given), and prints PACKAGE=VERSION. A
+# mirror's index may still list a version whose files it no longer has: the
+# next one down is taken then.
+fetch_source() {
+    local package=$1 version folder
+    for version in $(apt-cache "${@:2}" showsrc --only-source "$package" | sed -n 's/^Version: //p' | newest_first); do
+        folder=$cache/sources/$package=$version
+        if [ ! -f "$folder/.complete" ]; then
+            rm -rf "$folder" && mkdir -p "$folder"
+            (cd "$folder" && apt-get "${@:2}" source -qq --download-only "$package=$version" >/dev/null 2>&1) ||
+                { rm -rf "$folder"; continue; }
+            touch "$folder/.complete"
+        fi
+        echo "$package=$version"
+        return 0
+    done
+    echo "the archive serves no source package $package" >&2
+    return 1
+}
+
+# Qt's source carries copies of libraries that Debian patches only in its
+# system's copies. Those with a known vulnerability (packaging/floors.txt),
+# FreeType, libpng and HarfBuzz, are swapped for the upstream release in
+# Debian testing's source package, with Qt's own import scripts; their
+# versions, read from their own headers, go into Qt's attribution files,
+# whence its SBOM takes them. What each folder of Qt's source is swapped for:
+bundled_folders=(freetype=freetype libpng1.6=libpng harfbuzz=harfbuzz-ng)
+
+# Each source package a build of Qt takes, at the newest version the archive
+# serves now, as PACKAGE=VERSION, fetched into $cache/sources: qt6-base from
+# Debian 13 with its point and security updates, the libraries from testing.
+# The cache keys name them, so that a new version builds Qt again.
+resolve_sources() {
+    local each fetched
+    fetched=$(fetch_source qt6-base)
+    qt_sources=("$fetched")
+    for each in "${bundled_folders[@]}"; do
+        fetched=$(fetch_source "${each%%=*}" "${testing_apt[@]}")
+        qt_sources+=("$fetched")
+    done
+    qt_version=${qt_sources[0]#*=}
+    qt_version=${qt_version%%+*}
+    echo "Qt's sources: ${qt_sources[*]}"
+    # How they are put together is part of what Qt is made from too.
+    qt_recipe=$(md5sum <tools/qtsource.sh)
+}
+
+# Sets the version an attribution file gives, and in its download address.
 set_attribution_version() {
     python3 - "$1" "$2" <<'PY'
 import json, sys
@@ -91,41 +153,60 @@ path, version = sys.argv[1:]
 data = json.load(open(path, encoding='utf-8'))
 for entry in data if isinstance(data, list) else [data]:
     if entry.get('Version'):
+        entry['DownloadLocation'] = entry.get('DownloadLocation', '').replace(entry['Version'], version)
         entry['Version'] = version
 json.dump(data, open(path, 'w', encoding='utf-8'), indent=4)
 PY
 }
 
-# Brings the copies in the Qt source tree given up to date, in a folder of
-# the work folder given.
-update_bundled_copies() {
-    local qt=$1 work=$2/bundled third=$1/src/3rdparty
-    ensure_next_sources
-    mkdir -p "$work"
-    (cd "$work" && for package in "$bundled_freetype" "$bundled_libpng" "$bundled_harfbuzz"; do
-        apt-get source -qq --download-only "$package" >/dev/null 2>&1 ||
-            { echo "apt-get source $package failed" >&2; exit 1; }
-    done)
-    tar -xf "$work"/freetype_*.orig.tar.* -C "$work"
-    sh "$third/freetype/import_from_tarball.sh" "$(echo "$work"/freetype-*/)" "$third/freetype/"
-    patch -s -d "$qt" -p1 <"$third/freetype/patches/0001-Fix-compilation-with-Qt.patch"
-    set_attribution_version "$third/freetype/qt_attribution.json" "$(basename "$work"/freetype-*/ | cut -d- -f2)"
-    tar -xf "$work"/libpng1.6_*.orig.tar.* -C "$work"
-    sh "$third/libpng/import_from_libpng_tarball.sh" "$(echo "$work"/libpng-*/)" "$third/libpng/" >/dev/null
-    set_attribution_version "$third/libpng/qt_attribution.json" "$(basename "$work"/libpng-*/ | cut -d- -f2)"
-    tar -xf "$work"/harfbuzz_*.debian.tar.* -C "$work"
-    local each
-    while read -r each; do
-        patch -s -d "$third/harfbuzz-ng" -p1 <"$work/debian/patches/$each"
-    done < <(grep -v '^#' "$work/debian/patches/series")
-    set_attribution_version "$third/harfbuzz-ng/qt_attribution.json" "${bundled_harfbuzz#*=}"
+# The version a header of the source tree given defines.
+header_version() {
+    case $2 in
+    freetype) awk '/^#define FREETYPE_(MAJOR|MINOR|PATCH) / { v = v (v == "" ? "" : ".") $3 } END { print v }' \
+        "$1/include/freetype/freetype.h" ;;
+    libpng) sed -n 's/^#define PNG_LIBPNG_VER_STRING "\(.*\)"$/\1/p' "$1/png.h" ;;
+    harfbuzz-ng) sed -n 's/^#define HB_VERSION_STRING "\(.*\)"$/\1/p' "$1/src/hb-version.h" ;;
+    esac
 }
 
-# Unpacks Debian 13's qt6-base source into the folder given, with its
-# bundled copies brought up to date, and sets src to the source tree.
+# Swaps the copies in the Qt source tree given for the releases resolved,
+# unpacked in a folder of the work folder given.
+update_bundled_copies() {
+    local qt=$1 work=$2/bundled third=$1/src/3rdparty
+    mkdir -p "$work"
+    # The import scripts copy into folders made anew, as Qt's maintainers
+    # run them: into a folder that is still there, cp -R would copy the
+    # new release into a folder within it and leave the old one in place.
+    tar -xf "$cache/sources/${qt_sources[1]}"/freetype_*.orig.tar.* -C "$work"
+    rm -rf "$third/freetype/include" "$third/freetype/src"
+    sh "$third/freetype/import_from_tarball.sh" "$(echo "$work"/freetype-*/)" "$third/freetype/"
+    patch -s -d "$qt" -p1 <"$third/freetype/patches/0001-Fix-compilation-with-Qt.patch"
+    tar -xf "$cache/sources/${qt_sources[2]}"/libpng1.6_*.orig.tar.* -C "$work"
+    sh "$third/libpng/import_from_libpng_tarball.sh" "$(echo "$work"/libpng-*/)" "$third/libpng/" >/dev/null
+    # HarfBuzz's script takes its whole src/; Qt's list of what to compile
+    # gets the sources the newer release added, as HarfBuzz's own
+    # single-file builds (harfbuzz.cc, harfbuzz-subset.cc) name them.
+    local hb=$third/harfbuzz-ng carried added
+    tar -xf "$cache/sources/${qt_sources[3]}"/harfbuzz_*.orig.tar.* -C "$work"
+    carried=$(cd "$hb" && find src -name '*.cc' | sort)
+    rm -rf "$hb/src"
+    bash "$hb/import_from_tarball.sh" "$(echo "$work"/harfbuzz-*/)" "$hb/"
+    added=$(sed -n 's|^#include "\(.*\.cc\)"$|src/\1|p' "$hb/src/harfbuzz.cc" "$hb/src/harfbuzz-subset.cc" |
+        sort -u | comm -13 <(echo "$carried") -)
+    [ -z "$added" ] || printf '\ntarget_sources(BundledHarfbuzz PRIVATE %s)\n' "$(echo $added)" >>"$hb/CMakeLists.txt"
+    local each folder
+    for each in "${bundled_folders[@]}"; do
+        folder=${each#*=}
+        set_attribution_version "$third/$folder/qt_attribution.json" "$(header_version "$third/$folder" "$folder")"
+    done
+}
+
+# Unpacks the resolved qt6-base source, Debian's patches applied, into the
+# folder given, with its bundled copies swapped, and sets src to the tree.
 unpack_qt_source() {
-    (cd "$1" && apt-get source -qq qt6-base/trixie >/dev/null)
-    src=$(echo "$1"/qt6-base-*/)
+    src=$1/qt6-base
+    dpkg-source -q -x "$(echo "$cache/sources/${qt_sources[0]}"/*.dsc)" "$src" >/dev/null 2>&1 ||
+        { echo "dpkg-source could not unpack ${qt_sources[0]}" >&2; return 1; }
     update_bundled_copies "$src" "$1"
 }
 
@@ -140,12 +221,15 @@ build_and_install_qt() {
 # The notices of a Qt build, kept beside it in $qt_prefix/notices: the
 # licence files and copyright lines of every part of Qt's source that goes
 # into the modules a package ships (qt_shipped, each script's), found from
-# their compile commands in the configured build folder given, and Qt's own
-# SBOM.
+# their compile commands in the configured build folder given, the source
+# packages it was made from with their versions, and Qt's own SBOM.
 collect_qt_notices() {
-    local src=$1 qt_build=$2
+    local src=$1 qt_build=$2 made_from=("${qt_sources[0]}") index
+    for index in "${!bundled_folders[@]}"; do
+        made_from+=("${qt_sources[index + 1]}=src/3rdparty/${bundled_folders[index]#*=}")
+    done
     ninja -C "$qt_build" -t commands "${qt_shipped[@]}" >"$qt_build/commands.txt"
-    python3 tools/notices.py qt "$src" "$qt_build/commands.txt" "$qt_prefix/notices"
+    python3 tools/notices.py qt "$src" "$qt_build/commands.txt" "$qt_prefix/notices" "${made_from[@]}"
     cp "$qt_prefix"/sbom/*.spdx "$qt_prefix/notices/"
 }
 
@@ -175,13 +259,12 @@ build_qt() {
     rm -rf "$work"
 }
 
-# The notices for a Qt in the cache that has none yet: its source unpacked and
-# configured again (configure_qt, each script's), not built.
-ensure_qt_notices() {
-    [ -f "$qt_prefix/notices/attributions.json" ] && return 0
-    local work=$cache/work-notices-$qt_key src
+# What a new machine does before it compiles Qt, in a work folder that goes
+# again: the source fetched, its copies swapped, and configured.
+configure_qt_only() {
+    local work=$cache/work-configure-$qt_key src
     configure_qt_source "$work"
-    collect_qt_notices "$src" "$work/build"
+    echo "Qt's source unpacked and configured for ${qt_prefix##*/}"
     rm -rf "$work"
 }
 

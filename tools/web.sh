@@ -67,14 +67,23 @@ configure_qt() {
 }
 
 # puppeteer-core, which drives Debian's Chromium and Firefox ESR, from the
-# npm registry, kept in the cache beside Qt; it downloads no browser.
-puppeteer_version=24.43.1
-puppeteer_dir=$cache/npm-puppeteer-core-$puppeteer_version
+# npm registry as web/package-lock.json has it, each package checked against
+# its hash there (npm ci); kept in the cache beside Qt, keyed by the lock. It
+# downloads no browser: no package's install scripts run, and npm runs as
+# nobody, which can write only the folder it installs into.
+puppeteer_dir=$cache/npm-$(cat web/package.json web/package-lock.json | md5sum | cut -c1-10)
 puppeteer=$puppeteer_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js
 install_puppeteer() {
     [ -f "$puppeteer" ] && return 0
-    rm -rf "$puppeteer_dir" && mkdir -p "$puppeteer_dir"
-    (cd "$puppeteer_dir" && npm install --no-audit --no-fund --no-save --prefix . "puppeteer-core@$puppeteer_version" >/dev/null)
+    rm -rf "$puppeteer_dir" "$puppeteer_dir.new" && mkdir -p "$puppeteer_dir.new"
+    cp web/package.json web/package-lock.json "$puppeteer_dir.new/"
+    chown -R nobody:nogroup "$puppeteer_dir.new"
+    (cd "$puppeteer_dir.new" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env HOME="$puppeteer_dir.new" npm_config_cache="$puppeteer_dir.new/.npm" \
+        npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
+    rm -rf "$puppeteer_dir.new/.npm"
+    chown -R root:root "$puppeteer_dir.new"
+    mv "$puppeteer_dir.new" "$puppeteer_dir"
 }
 
 build_perforon() {
@@ -98,16 +107,16 @@ make_web_zip() {
 
 # The page from the zip as a visitor meets it, served by a static server, in
 # Chromium and in Firefox: it loads, shows the window, a click on
-# Zeichentest brings up its box and Enter dismisses it, and so on; then, in
-# Chromium, as a screen reader reads it. The pictures of the box and the
-# tree go to build-wasm/.
+# Zeichentest brings up its box and Enter dismisses it, and so on; and as a
+# screen reader reads it. The pictures of the box and the tree go to
+# build-wasm/.
 check_page() {
     local folder browser
     folder=$(echo "$build"/unpacked/perforon-*-web)
     for browser in chromium firefox; do
         PERFORON_PUPPETEER=$puppeteer PERFORON_BROWSER=$browser node web/checkpage.mjs "$folder" "$build"
+        PERFORON_PUPPETEER=$puppeteer PERFORON_BROWSER=$browser node web/checkreader.mjs "$folder" "$build"
     done
-    PERFORON_PUPPETEER=$puppeteer node web/checkreader.mjs "$folder" "$build"
 }
 
 # The page's start beside a bare Qt window built the same way, from the
@@ -125,16 +134,23 @@ bench_page() {
 }
 
 # "tools/web.sh qt" only builds Qt into the cache; "tools/web.sh bench"
-# builds the page and measures its start instead of testing it.
+# builds the page and measures its start instead of testing it;
+# "tools/web.sh configure" goes as far as Qt's configuring, as a new machine
+# does, and builds nothing.
+update_root
 install_packages
-# Keyed by emscripten's version too, read once it is installed: a key taken
-# before, on a fresh machine, named a Qt that the next run did not find.
+resolve_sources
+# Keyed by emscripten's version too, read once it is installed.
 emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt)
-qt_key=$(printf '%s\n' "$qt_source" "$emscripten_version" "${qt_options[@]}" | md5sum | cut -c1-10)
+qt_key=$(printf '%s\n' "${qt_sources[@]}" "$qt_recipe" "$emscripten_version" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-wasm-$qt_key
 prepare_emsdk
+if [ "${1:-}" = configure ]; then
+    configure_qt_only
+    install_puppeteer
+    exit 0
+fi
 build_qt WebAssembly 10
-ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 install_puppeteer
 build_perforon

@@ -38,8 +38,6 @@ qt_options=(
     -DFEATURE_tabletevent=OFF
     "${qt_libraries_bundled[@]}"
 )
-qt_key=$(printf '%s\n' "$qt_source" "${qt_options[@]}" | md5sum | cut -c1-10)
-qt_prefix=$cache/qt-$qt_version-win64-$qt_key
 wine=/usr/lib/wine/wine64
 build=build-win64
 
@@ -174,10 +172,19 @@ make_installers() {
     echo "== $setup ($(du -k "$setup" | cut -f1) KiB), and $older_setup to install it over"
 }
 
-# "tools/windows.sh qt" only builds Qt into the cache.
+# "tools/windows.sh qt" only builds Qt into the cache; "tools/windows.sh
+# configure" goes as far as Qt's configuring, as a new machine does, and
+# builds nothing.
+update_root
 install_packages
+resolve_sources
+qt_key=$(printf '%s\n' "${qt_sources[@]}" "$qt_recipe" "${qt_options[@]}" | md5sum | cut -c1-10)
+qt_prefix=$cache/qt-$qt_version-win64-$qt_key
+if [ "${1:-}" = configure ]; then
+    configure_qt_only
+    exit 0
+fi
 build_qt Windows 25
-ensure_qt_notices
 [ "${1:-}" = qt ] && exit 0
 build_perforon
 run_tests

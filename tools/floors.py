@@ -50,6 +50,11 @@ def shipped_parts(folder):
 
 
 def older(version, floor):
+    """Whether version ranks below floor, as dpkg ranks them; None where
+    either does not parse as a version."""
+    for each in (version, floor):
+        if subprocess.run(["dpkg", "--validate-version", each], capture_output=True).returncode != 0:
+            return None
     return subprocess.run(["dpkg", "--compare-versions", version, "lt", floor]).returncode == 0
 
 
@@ -65,7 +70,13 @@ def main(floors_file, *folders):
                 continue
             floor, why, number = floors[name]
             checked += 1
-            if floor != "-" and older(version, floor):
+            if floor == "-":
+                continue
+            verdict = older(version, floor)
+            if verdict is None:
+                failures.append(f"{name} {version} in {package} ({document}) or its floor {floor}"
+                                f" ({floors_file}:{number}) does not parse as a version")
+            elif verdict:
                 failures.append(f"{name} {version} in {package} ({document}) is older than its floor {floor}"
                                 f" ({floors_file}:{number}: {why})")
     for failure in failures:

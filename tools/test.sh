@@ -7,7 +7,7 @@
 # compositor, which the tests start themselves.
 set -eu
 cd "$(dirname "$0")/.."
-tools/setup.sh xvfb openbox x11-utils x11-xserver-utils xdotool imagemagick weston qt6-wayland \
+tools/setup.sh python3 xvfb openbox x11-utils x11-xserver-utils xdotool imagemagick weston qt6-wayland \
     kwin-x11 kwin-style-breeze dbus-daemon qt6-gtk-platformtheme adwaita-qt6
 tools/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 300

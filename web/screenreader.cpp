@@ -10,8 +10,11 @@
 // the card with what it shows; each message box as a dialog with its title
 // and text. The mirror follows what the widgets report to accessibility,
 // once per turn of the event loop, and takes the keyboard focus into each
-// box that comes up and back out of it.
+// box that comes up and back out of it. While a box is up it is the page's
+// modal dialog and the windows behind it are inert, as the program's are:
+// a reader cannot reach them, and what still reaches them is refused.
 
+#include "accessiblecontrols.h"
 #include "wakeup.h"
 
 #include <QAbstractButton>
@@ -26,11 +29,14 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
+#include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 
 using emscripten::val;
 
@@ -52,7 +58,7 @@ public:
 
     void switchOn();
     void press(int widget) const;
-    void type(int widget, const QString &text) const;
+    void type(int widget, const QString &text);
 
 private:
     struct Mirrored
@@ -65,17 +71,42 @@ private:
     static void accessibilityUpdate(QAccessibleEvent *event);
     void schedule();
     void update();
+    QSet<int> boxes() const;
+    void moveFocus(bool boxesGone);
     void mirror(QAccessibleInterface *iface, const val &parent, int index, QSet<int> &seen);
     val elementFor(QAccessibleInterface *iface, int widget);
     static void showState(QAccessibleInterface *iface, const val &element);
     QAccessibleInterface *interfaceOf(int widget) const;
 
+    // Each widget's id for as long as it lives; the element of each widget
+    // that shows, by its id.
     QHash<QObject *, int> widgetIds;
     QHash<int, Mirrored> mirrored;
     int nextId = 1;
+    // The element that had the focus when the first of the boxes up came.
+    val focusBeforeBoxes = val::null();
     bool on = false;
     bool pending = false;
 };
+
+// Sets an attribute where it differs, so that unchanged parts of the page
+// stay as they are for the screen reader.
+void setAttribute(const val &element, const char *name, const QString &value)
+{
+    const std::string text = value.toStdString();
+    if (value.isEmpty()) {
+        element.call<void>("removeAttribute", std::string(name));
+    } else if (element.call<val>("getAttribute", std::string(name)).isNull()
+               || element.call<std::string>("getAttribute", std::string(name)) != text) {
+        element.call<void>("setAttribute", std::string(name), text);
+    }
+}
+
+void setProperty(val element, const char *name, const val &value)
+{
+    if (!element[name].strictlyEquals(value))
+        element.set(name, value);
+}
 
 void PageMirror::switchOn()
 {
@@ -112,34 +143,73 @@ void PageMirror::update()
     const val root = document.call<val>("getElementById", std::string(MirrorElement));
     if (root.isNull())
         return;
-    const int boxesBefore = int(std::count_if(mirrored.cbegin(), mirrored.cend(), [](const Mirrored &m) {
-        return m.role == QAccessible::AlertMessage || m.role == QAccessible::Dialog;
-    }));
+    const QSet<int> boxesBefore = boxes();
+    // Taken before the windows behind a box turn inert, which takes the
+    // focus out of them.
+    const val focusedBefore = document["activeElement"];
 
     QSet<int> seen;
     int index = 0;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->isVisible())
-            mirror(QAccessible::queryAccessibleInterface(window), root, index++, seen);
+        if (!window->isVisible())
+            continue;
+        mirror(QAccessible::queryAccessibleInterface(window), root, index++, seen);
+        const auto shown = mirrored.constFind(widgetIds.value(window));
+        if (shown == mirrored.cend())
+            continue;
+        setProperty(shown->element, "inert", val(blockedByBox(window)));
+        if (shown->role == QAccessible::AlertMessage || shown->role == QAccessible::Dialog)
+            setAttribute(shown->element, "aria-modal", window->isModal() ? QStringLiteral("true") : QString());
     }
-    int boxes = 0;
     for (auto it = mirrored.begin(); it != mirrored.end();) {
         if (!seen.contains(it.key()) || !it->object) {
             it->element.call<void>("remove");
-            widgetIds.remove(it->object);
             it = mirrored.erase(it);
         } else {
-            boxes += it->role == QAccessible::AlertMessage || it->role == QAccessible::Dialog;
             ++it;
         }
     }
 
-    // A box that comes up or goes takes the reader along, to the control the
-    // program gives the keyboard.
-    if (boxes != boxesBefore) {
-        const auto focused = mirrored.constFind(widgetIds.value(QApplication::focusWidget()));
-        if (focused != mirrored.cend())
-            focused->element.call<void>("focus");
+    // A box that comes up or goes takes the reader along, as the keyboard
+    // goes: into the box, and back to where it was before the boxes came.
+    const QSet<int> boxesNow = boxes();
+    if (boxesNow != boxesBefore) {
+        if (boxesBefore.isEmpty())
+            focusBeforeBoxes = focusedBefore;
+        moveFocus(boxesNow.isEmpty());
+    }
+}
+
+QSet<int> PageMirror::boxes() const
+{
+    QSet<int> ids;
+    for (auto it = mirrored.cbegin(); it != mirrored.cend(); ++it) {
+        if (it->role == QAccessible::AlertMessage || it->role == QAccessible::Dialog)
+            ids.insert(it.key());
+    }
+    return ids;
+}
+
+// To the element that had the focus before the boxes came, once they are
+// gone and where it can take the focus again; else to the element of the
+// control the program gives the keyboard, or of its window.
+void PageMirror::moveFocus(bool boxesGone)
+{
+    const val document = val::global("document");
+    if (boxesGone && !focusBeforeBoxes.isNull() && !focusBeforeBoxes.isUndefined()) {
+        const val before = std::exchange(focusBeforeBoxes, val::null());
+        if (before["isConnected"].as<bool>() && !before["disabled"].strictlyEquals(val(true))) {
+            before.call<void>("focus");
+            if (document["activeElement"].strictlyEquals(before))
+                return;
+        }
+    }
+    for (QWidget *widget : {QApplication::focusWidget(), QApplication::activeWindow()}) {
+        const auto found = mirrored.constFind(widgetIds.value(widget));
+        if (widget && found != mirrored.cend()) {
+            found->element.call<void>("focus");
+            return;
+        }
     }
 }
 
@@ -147,9 +217,13 @@ void PageMirror::mirror(QAccessibleInterface *iface, const val &parent, int inde
 {
     if (!iface || !iface->object() || iface->state().invisible)
         return;
-    int &widget = widgetIds[iface->object()];
-    if (widget == 0)
+    QObject *object = iface->object();
+    int &widget = widgetIds[object];
+    if (widget == 0) {
+        // A widget made later at the same address is another widget.
         widget = nextId++;
+        QObject::connect(object, &QObject::destroyed, qApp, [this, object] { widgetIds.remove(object); });
+    }
     seen.insert(widget);
     const val element = elementFor(iface, widget);
     const val atIndex = parent["children"][index];
@@ -200,6 +274,8 @@ val PageMirror::elementFor(QAccessibleInterface *iface, int widget)
         break;
     case QAccessible::Window:
         element = create("section");
+        // The focus can rest on a window as a whole, as on the desktop.
+        element.call<void>("setAttribute", std::string("tabindex"), std::string("-1"));
         break;
     case QAccessible::Grouping:
         element = create("div");
@@ -216,25 +292,6 @@ val PageMirror::elementFor(QAccessibleInterface *iface, int widget)
     element.call<void>("setAttribute", std::string(WidgetAttribute), std::to_string(widget));
     mirrored.insert(widget, {iface->object(), element, role});
     return element;
-}
-
-// Sets an attribute where it differs, so that unchanged parts of the page
-// stay as they are for the screen reader.
-void setAttribute(const val &element, const char *name, const QString &value)
-{
-    const std::string text = value.toStdString();
-    if (value.isEmpty()) {
-        element.call<void>("removeAttribute", std::string(name));
-    } else if (element.call<val>("getAttribute", std::string(name)).isNull()
-               || element.call<std::string>("getAttribute", std::string(name)) != text) {
-        element.call<void>("setAttribute", std::string(name), text);
-    }
-}
-
-void setProperty(val element, const char *name, const val &value)
-{
-    if (!element[name].strictlyEquals(value))
-        element.set(name, value);
 }
 
 void PageMirror::showState(QAccessibleInterface *iface, const val &element)
@@ -273,30 +330,51 @@ QAccessibleInterface *PageMirror::interfaceOf(int widget) const
                                                      : nullptr;
 }
 
-// The program's button pressed from the page: from the event loop, as a
-// click would, and once a closed box's loop has woken, since it may bring
-// up a box that waits. A push button is clicked at once: its accessible
-// press animates the click and ends it from a timer a tenth of a second
-// later, when a box that closed meanwhile may still be waking.
+// What the page sends runs in a turn of the browser's loop of its own, and
+// once a closed box's loop has woken, since it may bring up a box that
+// waits: of two presses sent at once, the first may close a box, and Qt's
+// own timers would run the second in the same turn, before that box's loop
+// is even due to wake.
+void fromPage(std::function<void()> action)
+{
+    emscripten_async_call(
+        [](void *waiting) {
+            const std::unique_ptr<std::function<void()>> action(static_cast<std::function<void()> *>(waiting));
+            runWhenAwake(std::move(*action));
+        },
+        new std::function<void()>(std::move(action)), 0);
+}
+
+// The program's button pressed from the page. A push button is clicked at
+// once, unless a box blocks its window, and takes the focus as a clicked
+// one does: its accessible press animates the click and ends it from a
+// timer a tenth of a second later, when a box that closed meanwhile may
+// still be waking.
 void PageMirror::press(int widget) const
 {
-    QTimer::singleShot(0, qApp, [this, widget] {
-        runWhenAwake([this, widget] {
-            QAccessibleInterface *iface = interfaceOf(widget);
-            if (auto *button = qobject_cast<QAbstractButton *>(iface ? iface->object() : nullptr))
+    fromPage([this, widget] {
+        QAccessibleInterface *iface = interfaceOf(widget);
+        if (auto *button = qobject_cast<QAbstractButton *>(iface ? iface->object() : nullptr)) {
+            if (!blockedByBox(button) && button->isEnabled()) {
+                button->setFocus(Qt::MouseFocusReason);
                 button->click();
-            else if (iface && iface->actionInterface())
-                iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        });
+            }
+        } else if (iface && iface->actionInterface()) {
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
     });
 }
 
-void PageMirror::type(int widget, const QString &text) const
+// A text typed from the page reaches the box through its accessible
+// interface, which refuses it while a box blocks the window.
+void PageMirror::type(int widget, const QString &text)
 {
-    QTimer::singleShot(0, qApp, [this, widget, text] {
+    fromPage([this, widget, text] {
         QAccessibleInterface *iface = interfaceOf(widget);
         if (iface && iface->editableTextInterface() && iface->textInterface())
             iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
+        // Where the program refused the text, the page shows its own again.
+        schedule();
     });
 }
 

@@ -145,8 +145,8 @@ void TestHostile::inputWhileABoxIsUpIsBlocked()
     TForm1 form(realBox);
     QVERIFY(showActive(&form));
 
-    const QList<QPushButton *> buttons = {form.RetryBtn, form.ReadyBtn, form.CounterBtn, form.StopBtn,
-                                          form.TestBtn, form.InputBtn};
+    const QList<QPushButton *> buttons = {form.RetryBtn, form.ReadyBtn, form.CounterBtn,
+                                          form.StopBtn,  form.TestBtn,  form.InputBtn};
     form.InputMemo->setPlainText("AbCdEfGhIj\n\n");
     BoxAnswerer answerer([&](QMessageBox *) {
         QWindow *window = form.windowHandle();

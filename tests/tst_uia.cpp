@@ -43,7 +43,8 @@ QList<Element> readTree(const QString &title, const QString &invoke = {}, QStrin
     if (!QTest::qWaitFor([&reader] { return reader.state() == QProcess::NotRunning; }, 120000))
         reader.kill();
     QList<Element> tree;
-    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     for (const QString &line : lines) {
         const QStringList fields = line.split(u'|');
         if (fields.first() == QLatin1String("invoke") && invoked)
@@ -58,7 +59,8 @@ QList<Element> readTree(const QString &title, const QString &invoke = {}, QStrin
 
 bool contains(const QList<Element> &tree, const QString &type, const QString &name)
 {
-    return std::any_of(tree.begin(), tree.end(), [&](const Element &e) { return e.type == type && e.name == name; });
+    return std::any_of(tree.begin(), tree.end(),
+                       [&](const Element &e) { return e.type == type && e.name == name; });
 }
 
 } // namespace
@@ -105,23 +107,31 @@ void TestUia::windowTree_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("text"); // value or description
-    QTest::newRow("window") << static_cast<QWidget *>(form.get()) << "Window" << "Perforon" << true << "";
-    QTest::newRow("Ablaufsteuerung") << static_cast<QWidget *>(form->CtrlGroup) << "Group" << "Ablaufsteuerung"
-                                     << true << "";
-    QTest::newRow("Eingabe-Box") << static_cast<QWidget *>(form->InpGroup) << "Group" << "Eingabe-Box" << true << "";
+    QTest::newRow("window") << static_cast<QWidget *>(form.get()) << "Window"
+                            << "Perforon" << true << "";
+    QTest::newRow("Ablaufsteuerung") << static_cast<QWidget *>(form->CtrlGroup) << "Group"
+                                     << "Ablaufsteuerung" << true << "";
+    QTest::newRow("Eingabe-Box") << static_cast<QWidget *>(form->InpGroup) << "Group"
+                                 << "Eingabe-Box" << true << "";
     const QList<std::tuple<QPushButton *, const char *, bool>> buttons = {
-        {form->StopBtn, "Schließen", true},          {form->RetryBtn, "Wiederholen", true},
-        {form->ReadyBtn, "Lochkarte stanzen", false}, {form->InputBtn, "Eingabetext löschen", false},
-        {form->CounterBtn, "Character Counter", false}, {form->TestBtn, "Zeichentest", false}};
+        {form->StopBtn, "Schließen", true},
+        {form->RetryBtn, "Wiederholen", true},
+        {form->ReadyBtn, "Lochkarte stanzen", false},
+        {form->InputBtn, "Eingabetext löschen", false},
+        {form->CounterBtn, "Character Counter", false},
+        {form->TestBtn, "Zeichentest", false}};
     for (const auto &[button, name, enabled] : buttons)
         QTest::newRow(name) << static_cast<QWidget *>(button) << "Button" << name << enabled << "";
-    QTest::newRow("input box") << static_cast<QWidget *>(form->InputMemo) << "Edit" << "Eingabe-Box" << true
-                               << "HOLZ 42";
+    QTest::newRow("input box") << static_cast<QWidget *>(form->InputMemo) << "Edit"
+                               << "Eingabe-Box" << true << "HOLZ 42";
     QTest::newRow("test field") << static_cast<QWidget *>(form->TestMemo) << "Edit"
                                 << "Testfeld für max. 80 Zeiechen" << false << "HOLZ 42";
-    QTest::newRow("count") << static_cast<QWidget *>(form->LabelCounter) << "Text" << "7" << true << "";
-    QTest::newRow("heading") << static_cast<QWidget *>(form->StaticText3) << "Text" << "Perforon " << true << "";
-    QTest::newRow("card") << static_cast<QWidget *>(form->cardFace()) << "Group" << "Lochkarte" << true
+    QTest::newRow("count") << static_cast<QWidget *>(form->LabelCounter) << "Text"
+                           << "7" << true << "";
+    QTest::newRow("heading") << static_cast<QWidget *>(form->StaticText3) << "Text"
+                             << "Perforon " << true << "";
+    QTest::newRow("card") << static_cast<QWidget *>(form->cardFace()) << "Group"
+                          << "Lochkarte" << true
                           << "Spalte 1: 12, 8; Spalte 2: 11, 6; Spalte 3: 11, 3; Spalte 4: 0, 9; "
                              "Spalte 6: 4; Spalte 7: 2";
 }
@@ -133,7 +143,8 @@ void TestUia::windowTree()
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     QFETCH(QString, text);
-    QVERIFY2(contains(tree, type, name), qPrintable(QStringLiteral("no %1 \"%2\" in the tree").arg(type, name)));
+    QVERIFY2(contains(tree, type, name),
+             qPrintable(QStringLiteral("no %1 \"%2\" in the tree").arg(type, name)));
 
     QAccessibleInterface *provided = QAccessible::queryAccessibleInterface(control);
     QCOMPARE(!provided->state().disabled, enabled);

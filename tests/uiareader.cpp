@@ -55,7 +55,10 @@ std::string utf8(const wchar_t *text)
         WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
     std::string shown;
     for (const char c : bytes)
-        shown += c == '|' ? std::string("\\|") : c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
+        shown += c == '|' ? std::string("\\|")
+            : c == '\n'   ? std::string("\\n")
+            : c == '\r'   ? std::string("\\r")
+                          : std::string(1, c);
     return shown;
 }
 
@@ -80,16 +83,16 @@ void print(IUIAutomationElement *element, int depth)
     element->get_CurrentIsEnabled(&enabled);
     std::string description = stringProperty(element, UIA_FullDescriptionPropertyId);
     IUIAutomationElement6 *six = nullptr;
-    if (description.empty() && SUCCEEDED(element->QueryInterface(IID_IUIAutomationElement6, reinterpret_cast<void **>(&six)))) {
+    if (description.empty()
+        && SUCCEEDED(element->QueryInterface(IID_IUIAutomationElement6, reinterpret_cast<void **>(&six)))) {
         BSTR full = nullptr;
         if (SUCCEEDED(six->get_CurrentFullDescription(&full)))
             description = utf8(full);
         SysFreeString(full);
         six->Release();
     }
-    std::printf("%d|%s|%s|%s|%s|%s\n", depth, controlTypeName(type), utf8(name).c_str(),
-                description.c_str(), enabled ? "enabled" : "disabled",
-                stringProperty(element, UIA_ValueValuePropertyId).c_str());
+    std::printf("%d|%s|%s|%s|%s|%s\n", depth, controlTypeName(type), utf8(name).c_str(), description.c_str(),
+                enabled ? "enabled" : "disabled", stringProperty(element, UIA_ValueValuePropertyId).c_str());
     SysFreeString(name);
 }
 

@@ -162,8 +162,8 @@ public:
         const QRect caret = box()->cursorRect(at);
         const QString character = text(offset, offset + 1);
         const int width = character.isEmpty() || character == u"\n"
-                            ? caret.width()
-                            : box()->fontMetrics().horizontalAdvance(character);
+            ? caret.width()
+            : box()->fontMetrics().horizontalAdvance(character);
         return {box()->viewport()->mapToGlobal(caret.topLeft()), QSize(width, caret.height())};
     }
     int offsetAtPoint(const QPoint &point) const override
@@ -202,10 +202,7 @@ private:
 
     // An offset held to the text; -1, as assistive technology gives it,
     // stands for the end.
-    int held(int offset) const
-    {
-        return offset < 0 ? characterCount() : std::min(offset, characterCount());
-    }
+    int held(int offset) const { return offset < 0 ? characterCount() : std::min(offset, characterCount()); }
 
     QTextCursor range(int start, int end) const
     {

@@ -159,7 +159,8 @@ void PageMirror::update()
             continue;
         setProperty(shown->element, "inert", val(blockedByBox(window)));
         if (shown->role == QAccessible::AlertMessage || shown->role == QAccessible::Dialog)
-            setAttribute(shown->element, "aria-modal", window->isModal() ? QStringLiteral("true") : QString());
+            setAttribute(shown->element, "aria-modal",
+                         window->isModal() ? QStringLiteral("true") : QString());
     }
     for (auto it = mirrored.begin(); it != mirrored.end();) {
         if (!seen.contains(it.key()) || !it->object) {
@@ -339,7 +340,8 @@ void fromPage(std::function<void()> action)
 {
     emscripten_async_call(
         [](void *waiting) {
-            const std::unique_ptr<std::function<void()>> action(static_cast<std::function<void()> *>(waiting));
+            const std::unique_ptr<std::function<void()>> action(
+                static_cast<std::function<void()> *>(waiting));
             runWhenAwake(std::move(*action));
         },
         new std::function<void()>(std::move(action)), 0);

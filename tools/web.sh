@@ -70,20 +70,21 @@ configure_qt() {
 # npm registry as web/package-lock.json has it, each package checked against
 # its hash there (npm ci); kept in the cache beside Qt, keyed by the lock. It
 # downloads no browser: no package's install scripts run, and npm runs as
-# nobody, which can write only the folder it installs into.
+# nobody, in a folder of the root's own /tmp, which is all it can write.
 puppeteer_dir=$cache/npm-$(cat web/package.json web/package-lock.json | md5sum | cut -c1-10)
 puppeteer=$puppeteer_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js
 install_puppeteer() {
     [ -f "$puppeteer" ] && return 0
-    rm -rf "$puppeteer_dir" "$puppeteer_dir.new" && mkdir -p "$puppeteer_dir.new"
-    cp web/package.json web/package-lock.json "$puppeteer_dir.new/"
-    chown -R nobody:nogroup "$puppeteer_dir.new"
-    (cd "$puppeteer_dir.new" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        env HOME="$puppeteer_dir.new" npm_config_cache="$puppeteer_dir.new/.npm" \
-        npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
-    rm -rf "$puppeteer_dir.new/.npm"
-    chown -R root:root "$puppeteer_dir.new"
-    mv "$puppeteer_dir.new" "$puppeteer_dir"
+    local work
+    work=$(mktemp -d)
+    cp web/package.json web/package-lock.json "$work/"
+    chown -R nobody:nogroup "$work"
+    (cd "$work" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env HOME="$work" npm_config_cache="$work/.npm" npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
+    rm -rf "$work/.npm"
+    chown -R root:root "$work"
+    rm -rf "$puppeteer_dir"
+    mv "$work" "$puppeteer_dir"
 }
 
 build_perforon() {

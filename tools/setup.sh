@@ -20,5 +20,6 @@ else
     exit 1
 fi
 echo "Installing:$missing"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+# One set-up at a time: CI makes the build root beside the host's tests.
+$sudo flock /var/lock/perforon-setup.lock sh -c "apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing"

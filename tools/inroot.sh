@@ -39,7 +39,7 @@ key=$(printf '%s\n' "$sources" "${base_packages[@]}" | md5sum | cut -c1-10)
 root=${PERFORON_ROOT:-$cache/debian-$suite-$key}
 
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo PERFORON_CACHE="$cache" PERFORON_KEYRING="$keyring" "$self" "$@"
+    exec sudo PERFORON_CACHE="$cache" PERFORON_KEYRING="$keyring" ${PERFORON_ROOT:+PERFORON_ROOT="$PERFORON_ROOT"} "$self" "$@"
 fi
 
 # Inside the namespaces: the mounts the builds and tests need, then the
@@ -75,7 +75,7 @@ if [ "${1:-}" = --mounted ]; then
 fi
 
 make_root() {
-    echo "Making the Debian 13 build root in $root (once per machine; about 2 minutes)"
+    echo "Making the Debian 13 build root in $root (once per machine; about a minute)"
     command -v mmdebstrap >/dev/null || tools/setup.sh mmdebstrap debian-archive-keyring
     [ -f "$keyring" ] || { echo "tools/inroot.sh: no keyring $keyring to check Debian's archive against" >&2; exit 1; }
     mkdir -p "$(dirname "$root")"

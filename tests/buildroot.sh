@@ -83,7 +83,7 @@ await marker 86403 || fail "the command did not start"
 await gone 86403 || fail "with inroot.sh killed, what it ran runs on"
 echo "nothing runs on: neither what a command left behind nor what a killed inroot.sh ran"
 
-if [ "$PERFORON_CACHE" != "$cache" ]; then
+if [ "${PERFORON_CACHE:-$cache}" != "$cache" ]; then
     echo "== the Windows and browser builds' set-up, as on a new machine"
     tools/windows.sh configure
     tools/web.sh configure

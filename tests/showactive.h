@@ -17,13 +17,17 @@
 // cannot activate its own window, and weston's headless backend has no seat
 // to give it the keyboard; there the test marks the window active itself
 // once the compositor shows it.
+// A window manager on a machine busy with other work (CI builds Qt beside
+// the tests) may take some seconds to show and activate a window.
+constexpr int WindowManagerWait = 30000;
+
 inline bool showActive(QWidget *window)
 {
     window->showNormal();
     window->activateWindow();
     if (QGuiApplication::platformName() != QLatin1String("wayland"))
-        return QTest::qWaitForWindowActive(window);
-    if (!QTest::qWaitForWindowExposed(window))
+        return QTest::qWaitForWindowActive(window, WindowManagerWait);
+    if (!QTest::qWaitForWindowExposed(window, WindowManagerWait))
         return false;
     QApplication::setActiveWindow(window);
     return window->isActiveWindow();
@@ -36,9 +40,10 @@ inline bool showActive(QWidget *window)
 inline bool waitForFrame(QWidget *window)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return QTest::qWaitForWindowExposed(window);
-    return QTest::qWaitForWindowExposed(window)
-        && QTest::qWaitFor([window] { return !window->windowHandle()->frameMargins().isNull(); });
+        return QTest::qWaitForWindowExposed(window, WindowManagerWait);
+    return QTest::qWaitForWindowExposed(window, WindowManagerWait)
+        && QTest::qWaitFor([window] { return !window->windowHandle()->frameMargins().isNull(); },
+                           WindowManagerWait);
 }
 
 // Where the compositor gives no window the keyboard (Wayland, above), the

@@ -35,7 +35,10 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
 # tools a cross-built Qt of the same version uses, and Qt's source.
 base_packages=(debian-archive-keyring g++ make cmake ninja-build python3 dpkg-dev xz-utils unzip
     qt6-base-dev fonts-liberation)
-key=$(printf '%s\n' "$sources" "${base_packages[@]}" | md5sum | cut -c1-10)
+# Packages install without their recommendations, and without dpkg's
+# syncing of every file: the root is a cache, made again where it breaks.
+root_options=(--variant=minbase --aptopt='APT::Install-Recommends "false"' --dpkgopt=force-unsafe-io)
+key=$(printf '%s\n' "$sources" "${base_packages[@]}" "${root_options[@]}" | md5sum | cut -c1-10)
 root=${PERFORON_ROOT:-$cache/debian-$suite-$key}
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -82,12 +85,11 @@ make_root() {
     rm -rf "$root.new"
     # apt takes nothing the keyring given does not vouch for, and mmdebstrap
     # stops where apt cannot check an index; in the root, apt checks against
-    # the root's own copy of Debian's keyring. Packages install without their
-    # recommendations, then and later.
+    # the root's own copy of Debian's keyring. The options hold then and
+    # later.
     if ! printf '%s\n' "$sources" | sed "s|^Signed-By: .*|Signed-By: $keyring|" |
-        mmdebstrap --mode=root --variant=minbase --keyring="$keyring" \
-        --aptopt='APT::Install-Recommends "false"' --include="$(IFS=,; echo "${base_packages[*]}")" \
-        "$suite" "$root.new" - >"$root.log" 2>&1; then
+        mmdebstrap --mode=root "${root_options[@]}" --keyring="$keyring" \
+        --include="$(IFS=,; echo "${base_packages[*]}")" "$suite" "$root.new" - >"$root.log" 2>&1; then
         tail -n 20 "$root.log"
         rm -rf "$root.new"
         exit 1

@@ -141,8 +141,25 @@ resolve_sources() {
     qt_version=${qt_sources[0]#*=}
     qt_version=${qt_version%%+*}
     echo "Qt's sources: ${qt_sources[*]}"
-    # How they are put together is part of what Qt is made from too.
-    qt_recipe=$(md5sum <tools/qtsource.sh)
+}
+
+# The root brought up to date, the packages of the script that sources this
+# (install_packages) installed, and the sources resolved: one script at a
+# time, since the Windows and browser builds may set up beside each other.
+# Then the steps that make Qt from them, for the keys of the cache: how the
+# sources are put together is part of what Qt is made from too.
+set_up_root() {
+    exec 9>/var/lib/apt/perforon-set-up.lock
+    flock 9
+    update_root
+    install_packages
+    resolve_sources
+    exec 9>&-
+    qt_recipe=$({
+        declare -f unpack_qt_source update_bundled_copies header_version set_attribution_version \
+            configure_qt_source configure_qt build_and_install_qt collect_qt_notices
+        printf '%s\n' "${qt_shipped[@]}"
+    } | md5sum)
 }
 
 # Sets the version an attribution file gives, and in its download address.

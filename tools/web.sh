@@ -134,13 +134,11 @@ bench_page() {
     rm "$folder"/barewindow.*
 }
 
-# "tools/web.sh qt" only builds Qt into the cache; "tools/web.sh bench"
-# builds the page and measures its start instead of testing it;
-# "tools/web.sh configure" goes as far as Qt's configuring, as a new machine
-# does, and builds nothing.
-update_root
-install_packages
-resolve_sources
+# "tools/web.sh qt" only builds Qt into the cache, "tools/web.sh build" Qt
+# and Perforon with its suites; "tools/web.sh bench" builds the page and
+# measures its start instead of testing it; "tools/web.sh configure" goes
+# as far as Qt's configuring, as a new machine does, and builds nothing.
+set_up_root
 # Keyed by emscripten's version too, read once it is installed.
 emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt)
 qt_key=$(printf '%s\n' "${qt_sources[@]}" "$qt_recipe" "$emscripten_version" "${qt_options[@]}" | md5sum | cut -c1-10)
@@ -155,6 +153,7 @@ build_qt WebAssembly 10
 [ "${1:-}" = qt ] && exit 0
 install_puppeteer
 build_perforon
+[ "${1:-}" = build ] && exit 0
 if [ "${1:-}" = bench ]; then
     make_web_zip
     bench_page

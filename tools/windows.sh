@@ -39,6 +39,7 @@ qt_options=(
     "${qt_libraries_bundled[@]}"
 )
 wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
 build=build-win64
 
 install_packages() {
@@ -73,7 +74,10 @@ in_fresh_prefix() {
     local work
     work=$(mktemp -d)
     sh tests/displayserver.sh x11 "$work/display"
-    trap "sh tests/displayserver.sh stop '$work/display'; rm -rf '$work'" RETURN
+    # Wine's server of the prefix writes its registry as it ends: it is
+    # ended, and waited for, before the prefix goes.
+    trap "WINEPREFIX='$work/prefix' '$wineserver' -k 2>/dev/null; WINEPREFIX='$work/prefix' '$wineserver' -w
+        sh tests/displayserver.sh stop '$work/display'; rm -rf '$work'" RETURN
     (
         export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$work/display/env") WINEPREFIX=$work/prefix WINEDEBUG=-all \
             WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -172,12 +176,10 @@ make_installers() {
     echo "== $setup ($(du -k "$setup" | cut -f1) KiB), and $older_setup to install it over"
 }
 
-# "tools/windows.sh qt" only builds Qt into the cache; "tools/windows.sh
-# configure" goes as far as Qt's configuring, as a new machine does, and
-# builds nothing.
-update_root
-install_packages
-resolve_sources
+# "tools/windows.sh qt" only builds Qt into the cache, "tools/windows.sh
+# build" Qt and Perforon with its suites; "tools/windows.sh configure" goes
+# as far as Qt's configuring, as a new machine does, and builds nothing.
+set_up_root
 qt_key=$(printf '%s\n' "${qt_sources[@]}" "$qt_recipe" "${qt_options[@]}" | md5sum | cut -c1-10)
 qt_prefix=$cache/qt-$qt_version-win64-$qt_key
 if [ "${1:-}" = configure ]; then
@@ -187,6 +189,7 @@ fi
 build_qt Windows 25
 [ "${1:-}" = qt ] && exit 0
 build_perforon
+[ "${1:-}" = build ] && exit 0
 run_tests
 make_zip win64
 rm -rf "$build/unpacked"
